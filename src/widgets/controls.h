@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <stdexcept>
+
+// Page controllers reach the window's controls by their form names.
+template<typename T>
+T *control(QObject *root, const QString &name)
+{
+    T *found = root->findChild<T *>(name);
+    if (!found)
+        throw std::logic_error("missing control " + name.toStdString());
+    return found;
+}
