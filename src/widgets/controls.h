@@ -13,3 +13,10 @@ T *control(QObject *root, const QString &name)
         throw std::logic_error("missing control " + name.toStdString());
     return found;
 }
+
+class QWidget;
+
+// A hint of the form "short|long": the short part is the balloon shown on
+// hovering, the long part the status text. A hint without "|" is both.
+void setHint(QWidget *widget, const QString &hint);
+QString hintOf(const QWidget *widget);

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+// The PC's own address as dotted IPv4 text: the first IPv4 address of an
+// interface that is up and is not the loopback; empty on a PC without one.
+namespace LocalAddress {
+
+QString current();
+
+// Tests put an address of their own network in place of the PC's.
+void setSourceForTesting(std::function<QString()> source);
+
+} // namespace LocalAddress

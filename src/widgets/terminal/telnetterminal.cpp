@@ -1,0 +1,6 @@
+#include "widgets/terminal/telnetterminal.h"
+
+TelnetTerminal::TelnetTerminal(QWidget *parent)
+    : TerminalWidget(parent)
+{
+}
