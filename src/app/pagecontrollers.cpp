@@ -2,6 +2,10 @@
 
 #include "app/core/appoptions.h"
 #include "app/core/windowstate.h"
+#include "jobs/tftp/tftppagecontroller.h"
+#include "discovery/ui/boxsearchcontroller.h"
+#include "app/language/languagemenu.h"
+#include "jobs/sequencer/jobsequencer.h"
 
 #include <QMainWindow>
 
@@ -10,4 +14,8 @@ void attachPageControllers(QMainWindow *window, WindowState &state, const AppOpt
     Q_UNUSED(window);
     Q_UNUSED(state);
     Q_UNUSED(options);
+    new TftpPageController(window, state, options);
+    new BoxSearchController(window);
+    new LanguageMenuController(window, state);
+    new JobSequencer(window, state, options);
 }
