@@ -11,7 +11,9 @@
 // again. The executable is looked up in BOXWART_BIN_DIR.
 //
 //   SimBox box;
-//   QVERIFY2(box.start({.splitPrompt = true}), qPrintable(box.errorString()));
+//   SimBoxOptions options; // designated initializers trip -Wmissing-field-initializers
+//   options.splitPrompt = true;
+//   QVERIFY2(box.start(options), qPrintable(box.errorString()));
 //   socket.connectToHost(QHostAddress::LocalHost, box.telnetPort());
 //   ...
 //   QCOMPARE(box.read("/dev/mtd/3"), image);
