@@ -1,6 +1,7 @@
 #include "app/language/languageloader.h"
 
 #include "app/core/settingsstore.h"
+#include "app/core/workingfiles.h"
 #include "app/core/windowstate.h"
 #include "app/language/languagefile.h"
 #include "widgets/controls.h"
@@ -10,7 +11,6 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -235,14 +235,9 @@ const std::vector<Target> &lineTargets()
 
 } // namespace
 
-QStringList defaultLanguageFolders()
-{
-    return {QCoreApplication::applicationDirPath(), QStringLiteral(BOXWART_DATA_DIR)};
-}
-
 void language(QMainWindow *window, WindowState &state)
 {
-    language(window, state, defaultLanguageFolders());
+    language(window, state, WorkingFiles::languageFolders());
 }
 
 void language(QMainWindow *window, WindowState &state, const QStringList &folders)

@@ -6,15 +6,12 @@
 class QMainWindow;
 struct WindowState;
 
-// Reads the language file named by state.LanguageName and puts its texts on
-// the window's controls and into state.messages. The chosen language is
-// remembered in the settings first. A missing file is reported with the
-// texts already in place kept as they are.
+// Reads the language file named by state.LanguageName from the language
+// folders (next to the executable, then the installed data folder) and puts
+// its texts on the window's controls and into state.messages. The chosen
+// language is remembered in the settings first. A missing or unreadable file
+// is reported as error 10 and every text already in place is kept.
 void language(QMainWindow *window, WindowState &state);
 
 // The same, looking for the file only in the given folders, in order.
 void language(QMainWindow *window, WindowState &state, const QStringList &folders);
-
-// Where the language files are looked for: next to the executable, then in
-// the installed data folder.
-QStringList defaultLanguageFolders();
