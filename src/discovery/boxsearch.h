@@ -2,6 +2,7 @@
 
 #include "discovery/neighboursource.h"
 
+#include <QMetaType>
 #include <QObject>
 #include <QStringList>
 #include <memory>
@@ -14,6 +15,7 @@ struct SearchOutcome {
     bool commandSucceeded = false;
     QString startError; // set when the listing command could not be started
 };
+Q_DECLARE_METATYPE(SearchOutcome)
 
 // Time-out of the broadcast echo.
 constexpr int kEchoTimeoutMs = 100;
