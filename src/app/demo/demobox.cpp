@@ -1,6 +1,7 @@
 #include "app/demo/demobox.h"
 
 #include "app/core/appoptions.h"
+#include "app/core/settingsstore.h"
 
 #include <QCoreApplication>
 #include <QRegularExpression>
@@ -57,6 +58,12 @@ void DemoBox::start(const QString &user, const QString &password)
                                       QStringLiteral("--ftp-port"), QStringLiteral("0"),
                                       QStringLiteral("--user"), user,
                                       QStringLiteral("--password"), password});
+}
+
+void DemoBox::start()
+{
+    const QString user = SettingsStore::read(SettingsStore::UserId);
+    start(user.isEmpty() ? QStringLiteral("root") : user, SettingsStore::read(SettingsStore::Password));
 }
 
 void DemoBox::stop()

@@ -19,6 +19,9 @@ public:
     // The box takes this user id at its telnet log-in and this user id and
     // password at its FTP service.
     void start(const QString &user, const QString &password);
+    // With the user id and password the setup page starts with: the stored
+    // settings, "root" when no user id is stored.
+    void start();
     void stop();
 
     quint16 telnetPort() const { return m_telnetPort; }
