@@ -1,6 +1,7 @@
 #include "support/ftpserver.h"
 
 #include <QDir>
+#include <QFile>
 
 TestFtpServer::~TestFtpServer()
 {
@@ -57,4 +58,29 @@ void TestFtpServer::stop()
         m_process.waitForFinished(10000);
     }
     m_port = 0;
+}
+
+QByteArray ftpTestPattern(qsizetype size, quint32 seed)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    quint32 state = seed * 2654435761u + 1;
+    for (qsizetype i = 0; i < size; ++i) {
+        state = state * 1664525u + 1013904223u;
+        bytes[i] = char(state >> 24);
+    }
+    return bytes;
+}
+
+bool writeTestFile(const QString &path, const QByteArray &content)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+}
+
+QByteArray readTestFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray("<missing>");
+    return file.readAll();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -37,3 +38,9 @@ private:
     quint16 m_port = 0;
     QString m_error;
 };
+
+// Bytes that differ from position to position (and from seed to seed), so a
+// shifted or truncated copy does not compare equal.
+QByteArray ftpTestPattern(qsizetype size, quint32 seed = 1);
+bool writeTestFile(const QString &path, const QByteArray &content);
+QByteArray readTestFile(const QString &path);

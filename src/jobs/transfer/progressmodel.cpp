@@ -1,6 +1,7 @@
 #include "jobs/transfer/progressmodel.h"
 
 #include <algorithm>
+#include <limits>
 
 void ProgressModel::setTotalParts(qint64 total)
 {
@@ -15,10 +16,14 @@ void ProgressModel::setPartsComplete(qint64 count)
 {
     m_complete = std::clamp<qint64>(count, 0, std::max<qint64>(m_total, 0));
     if (m_total > 0) {
-        // Exact integer rounding, half up, without overflow for large files.
-        const qint64 whole = m_complete / m_total;
-        const qint64 rest = m_complete % m_total;
-        const qint64 restPercentTimesTwo = (rest * 200) / m_total;  // rest < total
-        m_percent = int(whole * 100 + (restPercentTimesTwo + 1) / 2);
+        // Integer rounding, half up. Totals too large to multiply by 200
+        // are scaled down first; a percent does not need their low bits.
+        qint64 total = m_total;
+        qint64 complete = m_complete;
+        while (total > std::numeric_limits<qint64>::max() / 200) {
+            total >>= 1;
+            complete >>= 1;
+        }
+        m_percent = int((complete * 200 / total + 1) / 2);
     }
 }

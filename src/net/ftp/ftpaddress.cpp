@@ -22,7 +22,7 @@ std::optional<FtpHostPort> parsePasvReply(const QString &text)
     // Servers differ in what surrounds the numbers; take the first run of
     // six comma-separated numbers.
     for (qsizetype start = 0; start < text.size(); ++start) {
-        if (!text[start].isDigit() || (start > 0 && text[start - 1].isDigit()))
+        if (!text[start].isDigit() || (start > 0 && (text[start - 1].isDigit() || text[start - 1] == u',')))
             continue;
         QList<uint> numbers;
         qsizetype pos = start;
@@ -44,7 +44,7 @@ std::optional<FtpHostPort> parsePasvReply(const QString &text)
                 ++pos;
             }
         }
-        if (numbers.size() == 6 && (pos >= text.size() || !text[pos].isDigit())) {
+        if (numbers.size() == 6 && (pos >= text.size() || (!text[pos].isDigit() && text[pos] != u','))) {
             const quint32 ip = (numbers[0] << 24) | (numbers[1] << 16) | (numbers[2] << 8) | numbers[3];
             return FtpHostPort{QHostAddress(ip), quint16((numbers[4] << 8) | numbers[5])};
         }

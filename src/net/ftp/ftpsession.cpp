@@ -8,6 +8,7 @@
 #include <QSaveFile>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 
 #include <utility>
 
@@ -60,8 +61,9 @@ private:
 
 FtpSession::FtpSession(QObject *parent) : QObject(parent)
 {
-    m_connectTimer.setSingleShot(true);
-    connect(&m_connectTimer, &QTimer::timeout, this, [this] {
+    m_connectTimer = new QTimer(this);
+    m_connectTimer->setSingleShot(true);
+    connect(m_connectTimer, &QTimer::timeout, this, [this] {
         m_connectTimedOut = true;
         wake();
     });
@@ -134,7 +136,7 @@ void FtpSession::disconnectFromHost()
 void FtpSession::abort(const QString &reason)
 {
     m_abortReason = reason;
-    m_connectTimer.stop();
+    m_connectTimer->stop();
     disconnectFromHost();
 }
 
@@ -216,12 +218,12 @@ QCoro::Task<FtpResult> FtpSession::connectSocket(QTcpSocket *socket, QString hos
 {
     m_connectTimedOut = false;
     if (timeoutMs > 0)
-        m_connectTimer.start(timeoutMs);
+        m_connectTimer->start(timeoutMs);
     socket->connectToHost(host, port);
     const QString where = host + u':' + QString::number(port);
     while (true) {
         if (socket->state() == QAbstractSocket::ConnectedState) {
-            m_connectTimer.stop();
+            m_connectTimer->stop();
             co_return FtpResult::success();
         }
         if (!m_abortReason.isEmpty()) {
@@ -233,7 +235,7 @@ QCoro::Task<FtpResult> FtpSession::connectSocket(QTcpSocket *socket, QString hos
             co_return FtpResult::failure(QStringLiteral("no connection to %1 within %2 ms").arg(where).arg(timeoutMs));
         }
         if (socket->state() == QAbstractSocket::UnconnectedState) {
-            m_connectTimer.stop();
+            m_connectTimer->stop();
             co_return FtpResult::failure(QStringLiteral("cannot connect to %1: %2").arg(where, socket->errorString()));
         }
         co_await nextEvent();

@@ -8,7 +8,6 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
-#include <QTimer>
 #include <QCoroTask>
 
 #include <coroutine>
@@ -17,6 +16,7 @@
 class QIODevice;
 class QTcpServer;
 class QTcpSocket;
+class QTimer;
 
 // An FTP client over Qt sockets, for the thread it lives on. Every step is a
 // coroutine that waits on that thread's event loop without blocking it; one
@@ -93,7 +93,7 @@ private:
     QByteArray m_received;
     QString m_dataError;
     QString m_abortReason;
-    QTimer m_connectTimer;
+    QTimer *m_connectTimer = nullptr;
     bool m_connectTimedOut = false;
     bool m_passive = false;
     bool m_busy = false;
