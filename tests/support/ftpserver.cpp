@@ -51,6 +51,11 @@ bool TestFtpServer::start(const QString &root, const Options &options)
     return false;
 }
 
+FtpLogin TestFtpServer::login() const
+{
+    return {QStringLiteral("127.0.0.1"), m_port, m_options.user, m_options.password};
+}
+
 void TestFtpServer::stop()
 {
     if (m_process.state() != QProcess::NotRunning) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "net/ftp/ftpresult.h"
+
 #include <QByteArray>
 #include <QProcess>
 #include <QString>
@@ -29,6 +31,8 @@ public:
     void stop();
 
     quint16 port() const { return m_port; }
+    // The log-in that the server accepts, at 127.0.0.1.
+    FtpLogin login() const;
     const Options &options() const { return m_options; }
     QString error() const { return m_error; }
 

@@ -1,4 +1,5 @@
 #include "jobs/transfer/boxftp.h"
+#include "support/awaittask.h"
 #include "support/ftpserver.h"
 
 #include <QDir>
@@ -7,21 +8,6 @@
 #include <QTest>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-FtpLogin loginFor(const TestFtpServer &server)
-{
-    return {u"127.0.0.1"_s, server.port(), server.options().user, server.options().password};
-}
-
-template<typename T>
-T await(QCoro::Task<T> &&task)
-{
-    return QCoro::waitFor(std::move(task));
-}
-
-} // namespace
 
 class TestBoxFtp : public QObject {
     Q_OBJECT
@@ -37,7 +23,7 @@ private Q_SLOTS:
 void TestBoxFtp::leasesAreHandedOutInOrder()
 {
     BoxFtp ftp;
-    BoxFtpLease first = await(ftp.acquire());
+    BoxFtpLease first = awaitTask(ftp.acquire());
     QVERIFY(first.isValid());
     QCoro::Task<BoxFtpLease> second = ftp.acquire();
     QCoro::Task<BoxFtpLease> third = ftp.acquire();
@@ -48,15 +34,15 @@ void TestBoxFtp::leasesAreHandedOutInOrder()
     first.release();
     QTRY_VERIFY(second.isReady());
     QVERIFY(!third.isReady());
-    BoxFtpLease secondLease = await(std::move(second));
+    BoxFtpLease secondLease = awaitTask(std::move(second));
     QVERIFY(secondLease.isValid());
-    const FtpResult stale = await(first.changeDirectory(u"/tmp"_s));
+    const FtpResult stale = awaitTask(first.changeDirectory(u"/tmp"_s));
     QVERIFY(!stale.ok);
     QCOMPARE(stale.error, u"the box-file client is not held"_s);
 
     secondLease = BoxFtpLease();
     QTRY_VERIFY(third.isReady());
-    const BoxFtpLease thirdLease = await(std::move(third));
+    const BoxFtpLease thirdLease = awaitTask(std::move(third));
     QVERIFY(thirdLease.isValid());
     QVERIFY(ftp.isLeased());
 }
@@ -71,7 +57,7 @@ void TestBoxFtp::secondOperationWaitsForTheFirst()
     const auto operation = [&](QString name, QByteArray data) -> QCoro::Task<> {
         BoxFtpLease lease = co_await ftp.acquire();
         log << name + u" begins"_s;
-        FtpResult result = co_await lease.connectAndLogin(loginFor(server), 10000);
+        FtpResult result = co_await lease.connectAndLogin(server.login(), 10000);
         if (result)
             result = co_await lease.storeData(data, name);
         log << name + (result ? u" stored"_s : u" failed: "_s + result.error);
@@ -105,14 +91,14 @@ void TestBoxFtp::transfersReportProgress()
     ftp.setPassive(passive);
     QSignalSpy begins(&ftp, &BoxFtp::workBegin);
     QSignalSpy works(&ftp, &BoxFtp::work);
-    BoxFtpLease lease = await(ftp.acquire());
-    FtpResult result = await(lease.connectAndLogin(loginFor(server), 10000));
+    BoxFtpLease lease = awaitTask(ftp.acquire());
+    FtpResult result = awaitTask(lease.connectAndLogin(server.login(), 10000));
     QVERIFY2(result, qPrintable(result.error));
     QVERIFY(lease.isConnected());
 
     const QByteArray image = ftpTestPattern(8 * 1024 * 1024 + 3, 4);
     QVERIFY(writeTestFile(local.filePath(u"image.bin"_s), image));
-    result = await(lease.storeFile(local.filePath(u"image.bin"_s), u"image.img"_s));
+    result = awaitTask(lease.storeFile(local.filePath(u"image.bin"_s), u"image.img"_s));
     QVERIFY2(result, qPrintable(result.error));
     QCOMPARE(begins.size(), 1);
     QCOMPARE(begins.first().at(0).toLongLong(), image.size());
@@ -125,7 +111,7 @@ void TestBoxFtp::transfersReportProgress()
 
     begins.clear();
     works.clear();
-    result = await(lease.retrieve(u"image.img"_s, local.filePath(u"copy.bin"_s)));
+    result = awaitTask(lease.retrieve(u"image.img"_s, local.filePath(u"copy.bin"_s)));
     QVERIFY2(result, qPrintable(result.error));
     QCOMPARE(readTestFile(local.filePath(u"copy.bin"_s)), image);
     QCOMPARE(begins.size(), 1);
@@ -142,15 +128,15 @@ void TestBoxFtp::connectWhileConnectedFails()
     TestFtpServer server;
     QVERIFY2(server.start(root.path()), qPrintable(server.error()));
     BoxFtp ftp;
-    BoxFtpLease lease = await(ftp.acquire());
-    FtpResult result = await(lease.connectAndLogin(loginFor(server), 10000));
+    BoxFtpLease lease = awaitTask(ftp.acquire());
+    FtpResult result = awaitTask(lease.connectAndLogin(server.login(), 10000));
     QVERIFY2(result, qPrintable(result.error));
-    result = await(lease.connectAndLogin(loginFor(server), 10000));
+    result = awaitTask(lease.connectAndLogin(server.login(), 10000));
     QVERIFY(!result.ok);
     QCOMPARE(result.error, u"connect to 127.0.0.1: already connected"_s);
     QVERIFY(lease.isConnected());
     lease.disconnectFromHost();
-    result = await(lease.connectAndLogin(loginFor(server), 10000));
+    result = awaitTask(lease.connectAndLogin(server.login(), 10000));
     QVERIFY2(result, qPrintable(result.error));
 }
 
@@ -162,17 +148,17 @@ void TestBoxFtp::closingTheClientEndsAWaitingStep()
     TestFtpServer server;
     QVERIFY2(server.start(root.path(), options), qPrintable(server.error()));
     auto *ftp = new BoxFtp;
-    BoxFtpLease lease = await(ftp->acquire());
-    QCoro::Task<FtpResult> connecting = lease.connectAndLogin(loginFor(server), 10000);
+    BoxFtpLease lease = awaitTask(ftp->acquire());
+    QCoro::Task<FtpResult> connecting = lease.connectAndLogin(server.login(), 10000);
     QCoro::Task<BoxFtpLease> waiting = ftp->acquire();
     QTest::qWait(200);
     QVERIFY(!connecting.isReady());
 
     delete ftp;
     QVERIFY(connecting.isReady());
-    QCOMPARE(await(std::move(connecting)).error, u"the box-file client was closed"_s);
+    QCOMPARE(awaitTask(std::move(connecting)).error, u"the box-file client was closed"_s);
     QVERIFY(waiting.isReady());
-    QVERIFY(!await(std::move(waiting)).isValid());
+    QVERIFY(!awaitTask(std::move(waiting)).isValid());
     QVERIFY(!lease.isValid());
 }
 

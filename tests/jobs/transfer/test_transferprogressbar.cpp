@@ -1,5 +1,6 @@
 #include "jobs/transfer/boxftp.h"
 #include "jobs/transfer/transferprogressbinding.h"
+#include "support/awaittask.h"
 #include "support/ftpserver.h"
 
 #include <QApplication>
@@ -32,13 +33,12 @@ void TestTransferProgressBar::barFollowsTransfers()
     QList<int> shown;
     connect(bar, &QProgressBar::valueChanged, this, [&shown](int value) { shown << value; });
 
-    BoxFtpLease lease = QCoro::waitFor(ftp->acquire());
-    const FtpLogin login{u"127.0.0.1"_s, server.port(), server.options().user, server.options().password};
-    FtpResult result = QCoro::waitFor(lease.connectAndLogin(login, 10000));
+    BoxFtpLease lease = awaitTask(ftp->acquire());
+    FtpResult result = awaitTask(lease.connectAndLogin(server.login(), 10000));
     QVERIFY2(result, qPrintable(result.error));
 
     // An upload runs the bar from 0 to 100 %.
-    result = QCoro::waitFor(lease.storeData(ftpTestPattern(4 * 1024 * 1024, 5), u"image.img"_s));
+    result = awaitTask(lease.storeData(ftpTestPattern(4 * 1024 * 1024, 5), u"image.img"_s));
     QVERIFY2(result, qPrintable(result.error));
     QCOMPARE(bar->value(), 100);
     QVERIFY(!shown.isEmpty());
@@ -47,7 +47,7 @@ void TestTransferProgressBar::barFollowsTransfers()
 
     // A download has no total: the bar drops to 0 % and stays there.
     shown.clear();
-    result = QCoro::waitFor(lease.retrieve(u"image.img"_s, local.filePath(u"image.img"_s)));
+    result = awaitTask(lease.retrieve(u"image.img"_s, local.filePath(u"image.img"_s)));
     QVERIFY2(result, qPrintable(result.error));
     QCOMPARE(shown, QList<int>{0});
     QCOMPARE(bar->value(), 0);

@@ -1,4 +1,5 @@
 #include "net/ftp/ftpsession.h"
+#include "support/awaittask.h"
 #include "support/ftpserver.h"
 
 #include <QDir>
@@ -19,17 +20,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-FtpLogin loginFor(const TestFtpServer &server)
-{
-    return {u"127.0.0.1"_s, server.port(), server.options().user, server.options().password};
-}
-
-template<typename T>
-T await(QCoro::Task<T> &&task)
-{
-    return QCoro::waitFor(std::move(task));
-}
 
 // A listening socket on loopback whose accept queue is full: the kernel
 // drops further SYNs, so a connect to it hangs like one to a switched-off box.
@@ -127,16 +117,16 @@ void TestFtpSession::operations()
     QSignalSpy begins(&session, &FtpSession::workBegin);
     QSignalSpy works(&session, &FtpSession::work);
 
-    FtpResult result = await(session.connectAndLogin(loginFor(server), 10000));
+    FtpResult result = awaitTask(session.connectAndLogin(server.login(), 10000));
     QVERIFY2(result, qPrintable(result.error));
     QVERIFY(session.isConnected());
-    result = await(session.changeDirectory(u"/tmp"_s));
+    result = awaitTask(session.changeDirectory(u"/tmp"_s));
     QVERIFY2(result, qPrintable(result.error));
 
     // A local file, sent whole, with progress up to its size.
     const QByteArray image = ftpTestPattern(3 * 1024 * 1024 + 17, 1);
     QVERIFY(writeTestFile(local.filePath(u"image.bin"_s), image));
-    result = await(session.storeFile(local.filePath(u"image.bin"_s), u"image.img"_s));
+    result = awaitTask(session.storeFile(local.filePath(u"image.bin"_s), u"image.img"_s));
     QVERIFY2(result, qPrintable(result.error));
     QCOMPARE(readTestFile(root.filePath(u"tmp/image.img"_s)), image);
     QCOMPARE(begins.first().at(0).toLongLong(), image.size());
@@ -144,10 +134,10 @@ void TestFtpSession::operations()
 
     // Bytes from memory, and an empty file.
     const QByteArray writer = ftpTestPattern(70001, 2);
-    result = await(session.storeData(writer, u"fcp"_s));
+    result = awaitTask(session.storeData(writer, u"fcp"_s));
     QVERIFY2(result, qPrintable(result.error));
     QCOMPARE(readTestFile(root.filePath(u"tmp/fcp"_s)), writer);
-    result = await(session.storeData(QByteArray(), u"empty"_s));
+    result = awaitTask(session.storeData(QByteArray(), u"empty"_s));
     QVERIFY2(result, qPrintable(result.error));
     QCOMPARE(readTestFile(root.filePath(u"tmp/empty"_s)), QByteArray(""));
 
@@ -155,30 +145,30 @@ void TestFtpSession::operations()
     QVERIFY(writeTestFile(local.filePath(u"mtd.txt"_s), QByteArray(5 * 1024 * 1024, 'o')));
     begins.clear();
     works.clear();
-    result = await(session.retrieve(u"fcp"_s, local.filePath(u"mtd.txt"_s)));
+    result = awaitTask(session.retrieve(u"fcp"_s, local.filePath(u"mtd.txt"_s)));
     QVERIFY2(result, qPrintable(result.error));
     QCOMPARE(readTestFile(local.filePath(u"mtd.txt"_s)), writer);
     QCOMPARE(begins.size(), 1);
     QCOMPARE(begins.first().at(0).toLongLong(), 0);
     QCOMPARE(works.last().at(0).toLongLong(), writer.size());
-    result = await(session.retrieve(u"empty"_s, local.filePath(u"empty"_s)));
+    result = awaitTask(session.retrieve(u"empty"_s, local.filePath(u"empty"_s)));
     QVERIFY2(result, qPrintable(result.error));
     QCOMPARE(readTestFile(local.filePath(u"empty"_s)), QByteArray(""));
     QCOMPARE(QDir(local.path()).entryList(QDir::Files | QDir::Hidden),
              (QStringList{u"empty"_s, u"image.bin"_s, u"mtd.txt"_s}));
 
-    result = await(session.changeToParent());
+    result = awaitTask(session.changeToParent());
     QVERIFY2(result, qPrintable(result.error));
-    result = await(session.changeDirectory(u"tmp"_s));
+    result = awaitTask(session.changeDirectory(u"tmp"_s));
     QVERIFY2(result, qPrintable(result.error));
-    result = await(session.remove(u"fcp"_s));
+    result = awaitTask(session.remove(u"fcp"_s));
     QVERIFY2(result, qPrintable(result.error));
     QCOMPARE(result.replyCode, 250);
     QVERIFY(!QFile::exists(root.filePath(u"tmp/fcp"_s)));
 
     session.disconnectFromHost();
     QVERIFY(!session.isConnected());
-    result = await(session.connectAndLogin(loginFor(server), 10000));
+    result = awaitTask(session.connectAndLogin(server.login(), 10000));
     QVERIFY2(result, qPrintable(result.error));
 }
 
@@ -208,27 +198,27 @@ void TestFtpSession::failedSteps()
     TestFtpServer server;
     QVERIFY2(server.start(root.path()), qPrintable(server.error()));
     FtpSession session;
-    FtpResult result = await(session.connectAndLogin(loginFor(server), 10000));
+    FtpResult result = awaitTask(session.connectAndLogin(server.login(), 10000));
     QVERIFY2(result, qPrintable(result.error));
 
     switch (FailingStep(step)) {
     case MissingFolder:
-        result = await(session.changeDirectory(u"/missing"_s));
+        result = awaitTask(session.changeDirectory(u"/missing"_s));
         break;
     case MissingRemoteFile:
-        result = await(session.retrieve(u"missing.bin"_s, local.filePath(u"keep.txt"_s)));
+        result = awaitTask(session.retrieve(u"missing.bin"_s, local.filePath(u"keep.txt"_s)));
         break;
     case DeleteMissing:
-        result = await(session.remove(u"missing.bin"_s));
+        result = awaitTask(session.remove(u"missing.bin"_s));
         break;
     case MissingLocalFile:
-        result = await(session.storeFile(local.filePath(u"missing.img"_s), u"image.img"_s));
+        result = awaitTask(session.storeFile(local.filePath(u"missing.img"_s), u"image.img"_s));
         break;
     case MissingLocalFolder:
-        result = await(session.retrieve(u"keep"_s, local.filePath(u"no/such/folder/keep"_s)));
+        result = awaitTask(session.retrieve(u"keep"_s, local.filePath(u"no/such/folder/keep"_s)));
         break;
     case LineBreak:
-        result = await(session.changeDirectory(u"tmp\r\nDELE keep"_s));
+        result = awaitTask(session.changeDirectory(u"tmp\r\nDELE keep"_s));
         break;
     }
     QVERIFY(!result.ok);
@@ -240,7 +230,7 @@ void TestFtpSession::failedSteps()
     QCOMPARE(QDir(local.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"keep.txt"_s});
     QCOMPARE(readTestFile(root.filePath(u"keep"_s)), QByteArray("on the box"));
     QVERIFY(!QFile::exists(root.filePath(u"image.img"_s)));
-    result = await(session.changeDirectory(u"/tmp"_s));
+    result = awaitTask(session.changeDirectory(u"/tmp"_s));
     QVERIFY2(result, qPrintable(result.error));
 }
 
@@ -266,14 +256,14 @@ void TestFtpSession::refusedLogin()
     QVERIFY2(server.start(root.path(), options), qPrintable(server.error()));
     FtpSession session;
     for (int i = 0; i < loginsBefore; ++i) {
-        const FtpResult first = await(session.connectAndLogin(loginFor(server), 10000));
+        const FtpResult first = awaitTask(session.connectAndLogin(server.login(), 10000));
         QVERIFY2(first, qPrintable(first.error));
         session.disconnectFromHost();
     }
 
-    FtpLogin login = loginFor(server);
+    FtpLogin login = server.login();
     login.password = password;
-    const FtpResult result = await(session.connectAndLogin(login, 10000));
+    const FtpResult result = awaitTask(session.connectAndLogin(login, 10000));
     QVERIFY(!result.ok);
     QCOMPARE(result.replyCode, 530);
     QVERIFY2(result.error.startsWith(u"PASS ***: server replied 530"_s), qPrintable(result.error));
@@ -305,7 +295,7 @@ void TestFtpSession::connectFailures()
         port = closed.serverPort();
     }
     FtpSession session;
-    const FtpResult result = await(session.connectAndLogin({u"127.0.0.1"_s, port, u"root"_s, QString()}, 1500));
+    const FtpResult result = awaitTask(session.connectAndLogin({u"127.0.0.1"_s, port, u"root"_s, QString()}, 1500));
     QVERIFY(!result.ok);
     QVERIFY2(result.error.contains(errorText), qPrintable(result.error));
     QVERIFY(!session.isConnected());
@@ -327,7 +317,7 @@ void TestFtpSession::brokenGreetings()
     ScriptedGreeter server(greeting);
     QVERIFY(server.listen(QHostAddress::LocalHost));
     FtpSession session;
-    const FtpResult result = await(session.connectAndLogin({u"127.0.0.1"_s, server.serverPort(), u"root"_s, QString()}, 10000));
+    const FtpResult result = awaitTask(session.connectAndLogin({u"127.0.0.1"_s, server.serverPort(), u"root"_s, QString()}, 10000));
     QVERIFY(!result.ok);
     QCOMPARE(result.error, errorText);
     QVERIFY(!session.isConnected());
@@ -341,7 +331,7 @@ void TestFtpSession::silentServerWaitsUntilAborted()
     TestFtpServer server;
     QVERIFY2(server.start(root.path(), options), qPrintable(server.error()));
     FtpSession session;
-    QCoro::Task<FtpResult> connecting = session.connectAndLogin(loginFor(server), 2000);
+    QCoro::Task<FtpResult> connecting = session.connectAndLogin(server.login(), 2000);
     QTRY_VERIFY_WITH_TIMEOUT(session.isConnected(), 20000);
     // Well past the connection time-out: replies have no time limit.
     QTest::qWait(2500);
@@ -350,7 +340,7 @@ void TestFtpSession::silentServerWaitsUntilAborted()
 
     session.abort(u"stopped by the test"_s);
     QTRY_VERIFY_WITH_TIMEOUT(connecting.isReady(), 20000);
-    const FtpResult result = await(std::move(connecting));
+    const FtpResult result = awaitTask(std::move(connecting));
     QCOMPARE(result.error, u"greeting: stopped by the test"_s);
     QVERIFY(!session.isConnected());
     QVERIFY(!session.isBusy());
@@ -373,10 +363,10 @@ void TestFtpSession::earlyClosedDownloadKeepsOldFile()
     QVERIFY2(server.start(root.path(), options), qPrintable(server.error()));
     FtpSession session;
     session.setPassive(passive);
-    FtpResult result = await(session.connectAndLogin(loginFor(server), 10000));
+    FtpResult result = awaitTask(session.connectAndLogin(server.login(), 10000));
     QVERIFY2(result, qPrintable(result.error));
 
-    result = await(session.retrieve(u"save.img"_s, local.filePath(u"backup.img"_s)));
+    result = awaitTask(session.retrieve(u"save.img"_s, local.filePath(u"backup.img"_s)));
     QVERIFY(!result.ok);
     QVERIFY2(result.error.startsWith(u"RETR save.img: "_s), qPrintable(result.error));
     QCOMPARE(result.replyCode, 426);
