@@ -6,6 +6,9 @@
 #include "discovery/ui/boxsearchcontroller.h"
 #include "app/language/languagemenu.h"
 #include "jobs/sequencer/jobsequencer.h"
+#include "jobs/partitions/partitionlistcontroller.h"
+#include "jobs/flash/flashcontroller.h"
+#include "jobs/backup/backupcontroller.h"
 
 #include <QMainWindow>
 
@@ -18,4 +21,7 @@ void attachPageControllers(QMainWindow *window, WindowState &state, const AppOpt
     new BoxSearchController(window);
     new LanguageMenuController(window, state);
     new JobSequencer(window, state, options);
+    new PartitionListController(window, state, options);  // after JobSequencer
+    new FlashController(window, state, options);
+    new BackupController(window, state, options);  // hands JobSequencer its backupit
 }

@@ -36,3 +36,29 @@ void askYesNo(QWidget *parent, const QString &title, const QString &text, std::f
     });
     box->open();
 }
+
+YesNoQuestion::YesNoQuestion(QWidget *parent, QString title, QString text)
+    : m_parent(parent)
+    , m_title(std::move(title))
+    , m_text(std::move(text))
+{
+}
+
+void YesNoQuestion::await_suspend(std::coroutine_handle<> waiting)
+{
+    askYesNo(m_parent, m_title, m_text, [this, waiting](bool yes) {
+        m_yes = yes;
+        waiting.resume();
+    });
+}
+
+MessageClosed::MessageClosed(QWidget *parent, QString text)
+    : m_parent(parent)
+    , m_text(std::move(text))
+{
+}
+
+void MessageClosed::await_suspend(std::coroutine_handle<> waiting)
+{
+    showMessage(m_parent, m_text, [waiting] { waiting.resume(); });
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <coroutine>
 #include <functional>
 
 class QWidget;
@@ -19,3 +20,36 @@ void askYesNo(QWidget *parent, const QString &title, const QString &text, std::f
 
 // The title every message box of the program carries.
 QString messageTitle();
+
+// showMessage for coroutines: `co_await MessageClosed(parent, text);` resumes
+// once the user has closed the box.
+class MessageClosed {
+public:
+    MessageClosed(QWidget *parent, QString text);
+
+    bool await_ready() const noexcept { return false; }
+    void await_suspend(std::coroutine_handle<> waiting);
+    void await_resume() const noexcept {}
+
+private:
+    QWidget *m_parent;
+    QString m_text;
+};
+
+// askYesNo for coroutines: `const bool yes = co_await YesNoQuestion(parent, title, text);`
+// The box is opened when the coroutine suspends; it resumes once the user
+// has answered (true for Yes).
+class YesNoQuestion {
+public:
+    YesNoQuestion(QWidget *parent, QString title, QString text);
+
+    bool await_ready() const noexcept { return false; }
+    void await_suspend(std::coroutine_handle<> waiting);
+    bool await_resume() const noexcept { return m_yes; }
+
+private:
+    QWidget *m_parent;
+    QString m_title;
+    QString m_text;
+    bool m_yes = false;
+};
