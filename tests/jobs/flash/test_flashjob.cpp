@@ -4,7 +4,9 @@
 #include "widgets/busycursor.h"
 #include "widgets/filenameedit.h"
 #include "widgets/radiogroup.h"
+#include "widgets/terminal/telnetterminal.h"
 
+#include <QProgressBar>
 #include <QRadioButton>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -107,6 +109,10 @@ void TestFlashJob::flash()
         QCOMPARE(group->checkedIndex(), chosenPartition);
     }
 
+    QList<int> progress;
+    connect(w.find<QProgressBar>(u"RzProgressBar1"_s), &QProgressBar::valueChanged, this,
+            [&progress](int value) { progress.append(value); });
+
     w.click(u"RzButton1"_s);
     QMessageBox *box = waitForMessageBox();
     QVERIFY(box);
@@ -116,6 +122,8 @@ void TestFlashJob::flash()
     answer(box, QMessageBox::Yes);
 
     QTRY_VERIFY_WITH_TIMEOUT(w.box().commands().contains(u"reboot"_s), JobTimeout);
+    QTRY_VERIFY_WITH_TIMEOUT(w.box().log().contains("boxsim: reboot:"), JobTimeout);
+    QTRY_VERIFY_WITH_TIMEOUT(!w.find<TelnetTerminal>(u"TnScript1"_s)->isConnected(), JobTimeout);
     QVERIFY(w.box().commands().contains(u"/var/tmp/fcp /var/tmp/image.img -v /dev/mtd/%1"_s.arg(partition)));
     QTRY_VERIFY_WITH_TIMEOUT(idle(w), JobTimeout);
 
@@ -126,6 +134,12 @@ void TestFlashJob::flash()
     QCOMPARE(w.box().read(u"/dev/mtd/%1"_s.arg(partition)), bytes);
     QCOMPARE(w.box().read(u"/var/tmp/fcp"_s), FcpResource::bytes());
     QVERIFY(!shownMessageBox());
+
+    // Two runs of the bar: the flash writer's upload, back to 0, the image's.
+    const qsizetype writerDone = progress.indexOf(100);
+    const qsizetype reset = progress.indexOf(0, writerDone);
+    QVERIFY2(writerDone >= 0 && reset > writerDone && progress.indexOf(100, reset) > reset,
+             qPrintable(QString::number(progress.size())));
 }
 
 void TestFlashJob::answerNo()
