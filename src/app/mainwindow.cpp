@@ -31,11 +31,11 @@ const QString WindowStyle = QStringLiteral(
     "#TForm1, #centralwidget { background: #FFFBF0; }"
     "#TabSheet1, #Backup, #TabSheet2, #TabSheet4, #TabSheet5, #TabSheet6, #TabSheet3 { background: #F7F6F5; }"
     "QTabWidget::pane { border: 1px solid #A0A0A0; background: #F7F6F5; top: -1px; }"
-    "QTabBar::tab { height: 19px; padding: 0px 7px; background: #E8E6E1; border: 1px solid #A0A0A0;"
+    "QTabBar::tab { height: 19px; padding: 0px 5px; background: #E8E6E1; border: 1px solid #A0A0A0;"
     " border-bottom: none; margin-right: 1px; border-top-left-radius: 3px; border-top-right-radius: 3px; }"
     "QTabBar::tab:selected { background: #F7F6F5; }"
     "QTabBar::tab:hover { background: #FFC73C; }"
-    "QPushButton { background: #F4F4F0; border: 1px solid #8C8C8C; border-radius: 2px; padding: 3px 10px;"
+    "QPushButton { background: #F4F4F0; border: 1px solid #8C8C8C; border-radius: 2px; padding: 3px 6px;"
     " min-height: 17px; }"
     "QPushButton:hover { border: 1px solid #FFC73C; }"
     "QPushButton:focus { border: 1px solid #6A8DF4; }"
@@ -89,6 +89,9 @@ void TForm1::setUpControls()
     ui->LMDFileOpenEdit1->setFilter(ImageFilter);
     ui->LMDFileOpenEdit2->setFilter(ImageFilter);
 
+    ui->ComLed3->setColor(Qt::green);
+    ui->ComLed1->setColor(Qt::red);
+    ui->ComLed2->setColor(Qt::red);
     ui->RzLabel8->setBlinking(true);
     ui->RzURLLabel2->setUrl(BootManagerHelp);
     ui->RzTimePicker1->setFaceColor(QColor(0xC0, 0xDC, 0xC0));
@@ -151,7 +154,7 @@ void TForm1::setUpStatusBar()
 
     auto *transfer = new QWidget(bar);
     transfer->setObjectName(QStringLiteral("transferPane"));
-    transfer->setFixedWidth(297);
+    transfer->setMinimumWidth(297);
     auto *transferLayout = new QHBoxLayout(transfer);
     transferLayout->setContentsMargins(4, 0, 4, 0);
     auto *label = new QLabel(QStringLiteral("Transfer-Status"), transfer);
