@@ -6,6 +6,7 @@
 #include "discovery/ui/boxsearchcontroller.h"
 #include "app/language/languagemenu.h"
 #include "jobs/sequencer/jobsequencer.h"
+#include "jobs/transfer/transferprogressbinding.h"
 #include "jobs/partitions/partitionlistcontroller.h"
 #include "jobs/flash/flashcontroller.h"
 #include "jobs/backup/backupcontroller.h"
@@ -17,6 +18,7 @@ void attachPageControllers(QMainWindow *window, WindowState &state, const AppOpt
     Q_UNUSED(window);
     Q_UNUSED(state);
     Q_UNUSED(options);
+    attachBoxFileTransfer(window);  // IdFTP1 first: later controllers use it
     new TftpPageController(window, state, options);
     new BoxSearchController(window);
     new LanguageMenuController(window, state);
