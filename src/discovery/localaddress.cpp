@@ -10,6 +10,15 @@ std::function<QString()> &testSource()
     return source;
 }
 
+// An interface with a carrier and a configured address beats one that is
+// up without a cable (a bridge without members, say) or that only gave
+// itself a link-local address.
+int preference(const QNetworkInterface &interface, const QHostAddress &address)
+{
+    const bool running = interface.flags().testFlag(QNetworkInterface::IsRunning);
+    return (running ? 2 : 0) + (address.isLinkLocal() ? 0 : 1);
+}
+
 } // namespace
 
 namespace LocalAddress {
@@ -18,6 +27,8 @@ QString current()
 {
     if (testSource())
         return testSource()();
+    QHostAddress best;
+    int bestPreference = -1;
     const auto interfaces = QNetworkInterface::allInterfaces();
     for (const QNetworkInterface &interface : interfaces) {
         const auto flags = interface.flags();
@@ -25,11 +36,16 @@ QString current()
             continue;
         const auto entries = interface.addressEntries();
         for (const QNetworkAddressEntry &entry : entries) {
-            if (entry.ip().protocol() == QAbstractSocket::IPv4Protocol)
-                return entry.ip().toString();
+            if (entry.ip().protocol() != QAbstractSocket::IPv4Protocol)
+                continue;
+            if (const int rank = preference(interface, entry.ip()); rank > bestPreference) {
+                best = entry.ip();
+                bestPreference = rank;
+            }
+            break; // the first IPv4 address of each interface
         }
     }
-    return {};
+    return best.isNull() ? QString() : best.toString();
 }
 
 void setSourceForTesting(std::function<QString()> source)

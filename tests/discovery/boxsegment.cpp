@@ -18,7 +18,7 @@ QString ipProgram()
 
 } // namespace
 
-BoxSegment::BoxSegment()
+BoxSegment::BoxSegment(Options options)
 {
     const QString id = QString::number(QCoreApplication::applicationPid());
     m_pc = u"bwdisc" + id + u"pc";
@@ -34,10 +34,26 @@ BoxSegment::BoxSegment()
         m_failure = QStringLiteral("the ip program (iproute2) is not installed");
         return;
     }
-    const QString echoIgnore = QStringLiteral("echo 1 > /proc/sys/net/ipv4/icmp_echo_ignore_broadcasts");
-    const QList<QStringList> steps{
+    const QString echoIgnore = u"echo " + QString::number(options.boxAnswersBroadcastEcho ? 0 : 1) +
+                               u" > /proc/sys/net/ipv4/icmp_echo_ignore_broadcasts";
+    const QString pingGroups = options.pcAllowsUnprivilegedEcho ? QStringLiteral("0 2147483647") : QStringLiteral("1 0");
+    const QString pingRange = u"echo '" + pingGroups + u"' > /proc/sys/net/ipv4/ping_group_range";
+    QList<QStringList> steps{
         {QStringLiteral("netns"), QStringLiteral("add"), m_pc},
         {QStringLiteral("netns"), QStringLiteral("add"), m_box},
+    };
+    if (options.pcHasIdleLinkFirst) {
+        const QString idleLink = u"bwd" + id + u"i";
+        steps.append(QList<QStringList>{
+            {QStringLiteral("-n"), m_pc, QStringLiteral("link"), QStringLiteral("add"), idleLink,
+             QStringLiteral("type"), QStringLiteral("veth"), QStringLiteral("peer"), QStringLiteral("name"),
+             idleLink + u"x"},
+            {QStringLiteral("-n"), m_pc, QStringLiteral("addr"), QStringLiteral("add"),
+             QStringLiteral("10.233.66.1/24"), QStringLiteral("dev"), idleLink},
+            {QStringLiteral("-n"), m_pc, QStringLiteral("link"), QStringLiteral("set"), idleLink, QStringLiteral("up")},
+        });
+    }
+    steps.append(QList<QStringList>{
         {QStringLiteral("link"), QStringLiteral("add"), pcLink, QStringLiteral("netns"), m_pc, QStringLiteral("type"),
          QStringLiteral("veth"), QStringLiteral("peer"), QStringLiteral("name"), boxLink, QStringLiteral("netns"), m_box},
         {QStringLiteral("-n"), m_box, QStringLiteral("link"), QStringLiteral("set"), boxLink, QStringLiteral("address"),
@@ -48,10 +64,11 @@ BoxSegment::BoxSegment()
         {QStringLiteral("-n"), m_box, QStringLiteral("link"), QStringLiteral("set"), boxLink, QStringLiteral("up")},
         {QStringLiteral("-n"), m_pc, QStringLiteral("addr"), QStringLiteral("add"), QStringLiteral("10.233.77.1/24"),
          QStringLiteral("dev"), pcLink},
+        {QStringLiteral("netns"), QStringLiteral("exec"), m_pc, QStringLiteral("sh"), QStringLiteral("-c"), pingRange},
         {QStringLiteral("-n"), m_pc, QStringLiteral("link"), QStringLiteral("set"), pcLink, QStringLiteral("up")},
         {QStringLiteral("-n"), m_pc, QStringLiteral("link"), QStringLiteral("set"), QStringLiteral("lo"),
          QStringLiteral("up")},
-    };
+    });
     for (const QStringList &step : steps) {
         if (!run(step)) {
             m_failure = u"\"ip " + step.join(u' ') + u"\" failed; network namespaces are not available here";

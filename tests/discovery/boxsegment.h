@@ -4,16 +4,25 @@
 
 // Two network namespaces of the test's own, joined by a veth pair: "pc"
 // holds 10.233.77.1/24, "box" holds 10.233.77.50/24 with a hardware address
-// of the box family and ignores echoes to the broadcast address, as every
-// Linux box does. Nothing of it touches the machine's own network; both
+// of the box family and, unless told otherwise, ignores echoes to the
+// broadcast address, as every Linux box does. Nothing of it touches the machine's own network; both
 // namespaces are deleted with the object.
 class BoxSegment {
 public:
+    struct Options {
+        bool boxAnswersBroadcastEcho = false;
+        bool pcAllowsUnprivilegedEcho = false; // net.ipv4.ping_group_range open to every group
+        // Before its link to the box the pc gets one that is up without a
+        // carrier, holding 10.233.66.1/24.
+        bool pcHasIdleLinkFirst = false;
+    };
+
     static constexpr const char *pcAddress = "10.233.77.1";
     static constexpr const char *boxAddress = "10.233.77.50";
     static constexpr const char *boxHardwareAddress = "ba-dd-ad-4d-00-32";
 
-    BoxSegment();
+    explicit BoxSegment(Options options);
+    BoxSegment() : BoxSegment(Options{}) {}
     ~BoxSegment();
     BoxSegment(const BoxSegment &) = delete;
     BoxSegment &operator=(const BoxSegment &) = delete;
