@@ -36,29 +36,29 @@ public:
     enum class Event { Packet, TimedOut, Stopped };
 
     // The next datagram from the peer, answering strangers on the way.
+    // `packet` stays valid until the next call.
     Event next(qint64 deadlineMs, const QElapsedTimer &clock, QByteArray &packet)
     {
         for (;;) {
             if (m_stop.load(std::memory_order_relaxed))
                 return Event::Stopped;
-            if (!m_socket.hasPendingDatagrams()) {
-                const qint64 left = deadlineMs - clock.elapsed();
-                if (left <= 0)
-                    return Event::TimedOut;
-                m_socket.waitForReadyRead(int(std::min<qint64>(left, StopCheckMs)));
+            const qint64 left = deadlineMs - clock.elapsed();
+            if (left <= 0)
+                return Event::TimedOut;
+            // Waiting first saves a futile read right after each send.
+            if (!m_socket.waitForReadyRead(int(std::min<qint64>(left, StopCheckMs))))
                 continue;
-            }
             QHostAddress from;
             quint16 fromPort = 0;
             const qint64 size = m_socket.readDatagram(m_receive.data(), m_receive.size(), &from, &fromPort);
             if (size < 0)
                 continue;
+            packet = QByteArray::fromRawData(m_receive.constData(), size);
             if (fromPort != m_peer.port || !from.isEqual(m_peer.address, QHostAddress::TolerantConversion)) {
-                if (opcodeOf(m_receive.left(2)) != Opcode::Error)
+                if (opcodeOf(packet) != Opcode::Error)
                     m_socket.writeDatagram(buildError(ErrorCode::UnknownTransferId, "Unknown transfer ID"), from, fromPort);
                 continue;
             }
-            packet = QByteArray(m_receive.constData(), size);
             return Event::Packet;
         }
     }

@@ -1,0 +1,14 @@
+#!/bin/sh
+# Unpacks Debian's tftpd-hpa and atftpd (and the libwrap they need) into
+# <dir>/root without installing them: the two packages conflict.
+set -eu
+dir=${1:?usage: fetch-servers.sh <dir>}
+mkdir -p "$dir"
+cd "$dir"
+if [ -x root/usr/sbin/in.tftpd ] && [ -x root/usr/sbin/atftpd ] && [ -e root/usr/lib/x86_64-linux-gnu/libwrap.so.0 ]; then
+    exit 0
+fi
+apt-get download tftpd-hpa atftpd libwrap0
+for deb in tftpd-hpa_*.deb atftpd_*.deb libwrap0_*.deb; do
+    dpkg-deb -x "$deb" root
+done
