@@ -1,8 +1,11 @@
 #include "app/core/appoptions.h"
+#include "app/demo/demobox.h"
 #include "app/mainwindow.h"
+#include "widgets/messagebox.h"
 
 #include <QApplication>
 #include <cstdio>
+#include <memory>
 
 int main(int argc, char *argv[])
 {
@@ -17,7 +20,27 @@ int main(int argc, char *argv[])
         return 2;
     }
 
-    TForm1 window(parsed.options);
-    window.show();
+    AppOptions options = parsed.options;
+    DemoBox demoBox; // outlives the window; ends the simulated box at exit
+    std::unique_ptr<TForm1> window;
+    const auto showWindow = [&] {
+        window = std::make_unique<TForm1>(options);
+        window->show();
+    };
+    if (options.demo) {
+        // The window opens once the simulated box listens.
+        QObject::connect(&demoBox, &DemoBox::ready, &app, [&] {
+            demoBox.applyTo(options);
+            showWindow();
+        });
+        QObject::connect(&demoBox, &DemoBox::failed, &app, [](const QString &reason) {
+            std::fprintf(stderr, "boxwart: %s\n", qPrintable(reason));
+            QApplication::setQuitOnLastWindowClosed(false);
+            showMessage(nullptr, reason, [] { QCoreApplication::exit(1); });
+        });
+        demoBox.start();
+    } else {
+        showWindow();
+    }
     return QApplication::exec();
 }
