@@ -12,6 +12,7 @@
 #include <memory>
 
 using namespace Tftp;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -79,12 +80,12 @@ private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        write(u"small.img"_qs, randomBytes(1000, 1));
-        write(u"blocks.img"_qs, randomBytes(1024, 2));
-        write(u"three.img"_qs, randomBytes(1200, 3));
-        write(u"empty.img"_qs, {});
-        write(u"image8.img"_qs, randomBytes(8 << 20, 4));
-        write(u"text.txt"_qs, QByteArray("first line\nsecond\r\nlone\rcarriage\n\nend").repeated(200));
+        write(u"small.img"_s, randomBytes(1000, 1));
+        write(u"blocks.img"_s, randomBytes(1024, 2));
+        write(u"three.img"_s, randomBytes(1200, 3));
+        write(u"empty.img"_s, {});
+        write(u"image8.img"_s, randomBytes(8 << 20, 4));
+        write(u"text.txt"_s, QByteArray("first line\nsecond\r\nlone\rcarriage\n\nend").repeated(200));
     }
 
     void init()
@@ -112,28 +113,28 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("command");  // {port}, {local} and {remote} are filled in
         QTest::addColumn<QString>("file");
 
-        const QStringList hpa{u"tftp"_qs, u"-m"_qs, u"octet"_qs, u"127.0.0.1"_qs, u"{port}"_qs,
-                              u"-c"_qs, u"get"_qs, u"{remote}"_qs, u"{local}"_qs};
+        const QStringList hpa{u"tftp"_s, u"-m"_s, u"octet"_s, u"127.0.0.1"_s, u"{port}"_s,
+                              u"-c"_s, u"get"_s, u"{remote}"_s, u"{local}"_s};
         auto hpaMode = [&](const QString &mode) { QStringList c = hpa; c[2] = mode; return c; };
         auto atftp = [](const QStringList &options) {
-            QStringList c{u"atftp"_qs, u"--get"_qs, u"-r"_qs, u"{remote}"_qs, u"-l"_qs, u"{local}"_qs};
+            QStringList c{u"atftp"_s, u"--get"_s, u"-r"_s, u"{remote}"_s, u"-l"_s, u"{local}"_s};
             for (const QString &option : options)
-                c << u"--option"_qs << option;
-            return c << u"127.0.0.1"_qs << u"{port}"_qs;
+                c << u"--option"_s << option;
+            return c << u"127.0.0.1"_s << u"{port}"_s;
         };
 
-        QTest::newRow("tftp-hpa small file") << hpa << u"small.img"_qs;
-        QTest::newRow("tftp-hpa binary whole blocks") << hpaMode(u"binary"_qs) << u"blocks.img"_qs;
-        QTest::newRow("tftp-hpa empty file") << hpa << u"empty.img"_qs;
-        QTest::newRow("tftp-hpa 8 MiB") << hpa << u"image8.img"_qs;
-        QTest::newRow("tftp-hpa netascii") << hpaMode(u"netascii"_qs) << u"text.txt"_qs;
-        QTest::newRow("atftp blksize tsize") << atftp({u"blksize 1428"_qs, u"tsize 0"_qs}) << u"image8.img"_qs;
-        QTest::newRow("atftp windowsize 8") << atftp({u"blksize 1428"_qs, u"windowsize 8"_qs}) << u"image8.img"_qs;
-        QTest::newRow("atftp windowsize 16 big blocks") << atftp({u"blksize 16000"_qs, u"windowsize 16"_qs}) << u"image8.img"_qs;
-        QTest::newRow("atftp timeout") << atftp({u"timeout 2"_qs}) << u"small.img"_qs;
-        QTest::newRow("curl blksize") << QStringList{u"curl"_qs, u"-sS"_qs, u"--tftp-blksize"_qs, u"1024"_qs, u"-o"_qs,
-                                                     u"{local}"_qs, u"tftp://127.0.0.1:{port}/{remote}"_qs}
-                                      << u"image8.img"_qs;
+        QTest::newRow("tftp-hpa small file") << hpa << u"small.img"_s;
+        QTest::newRow("tftp-hpa binary whole blocks") << hpaMode(u"binary"_s) << u"blocks.img"_s;
+        QTest::newRow("tftp-hpa empty file") << hpa << u"empty.img"_s;
+        QTest::newRow("tftp-hpa 8 MiB") << hpa << u"image8.img"_s;
+        QTest::newRow("tftp-hpa netascii") << hpaMode(u"netascii"_s) << u"text.txt"_s;
+        QTest::newRow("atftp blksize tsize") << atftp({u"blksize 1428"_s, u"tsize 0"_s}) << u"image8.img"_s;
+        QTest::newRow("atftp windowsize 8") << atftp({u"blksize 1428"_s, u"windowsize 8"_s}) << u"image8.img"_s;
+        QTest::newRow("atftp windowsize 16 big blocks") << atftp({u"blksize 16000"_s, u"windowsize 16"_s}) << u"image8.img"_s;
+        QTest::newRow("atftp timeout") << atftp({u"timeout 2"_s}) << u"small.img"_s;
+        QTest::newRow("curl blksize") << QStringList{u"curl"_s, u"-sS"_s, u"--tftp-blksize"_s, u"1024"_s, u"-o"_s,
+                                                     u"{local}"_s, u"tftp://127.0.0.1:{port}/{remote}"_s}
+                                      << u"image8.img"_s;
     }
 
     // Whatever name the client asks for, it gets the chosen file.
@@ -142,15 +143,15 @@ private Q_SLOTS:
         QFETCH(QStringList, command);
         QFETCH(QString, file);
         m_served = path(file);
-        const QString local = path(u"copy.out"_qs);
+        const QString local = path(u"copy.out"_s);
         QFile::remove(local);
 
         QProcess client;
-        startClient(client, command, local, u"nowhere/boot.bin"_qs);
+        startClient(client, command, local, u"nowhere/boot.bin"_s);
         QVERIFY2(runToEnd(client), "client did not end");
         const QByteArray output = client.readAll();
         QVERIFY2(client.exitStatus() == QProcess::NormalExit && read(local) == read(m_served), output.constData());
-        QCOMPARE(m_askedFor.value(0), u"nowhere/boot.bin"_qs);
+        QCOMPARE(m_askedFor.value(0), u"nowhere/boot.bin"_s);
         QTRY_COMPARE_WITH_TIMEOUT(m_completions, QList<bool>{true}, 10000);
         QCOMPARE(m_server->runningTransfers(), 0);
     }
@@ -159,12 +160,12 @@ private Q_SLOTS:
     // number wraps to 0 and goes on.
     void wrapsBlockNumbers()
     {
-        write(u"image40.img"_qs, randomBytes(40 << 20, 5));
-        m_served = path(u"image40.img"_qs);
-        const QString local = path(u"copy40.out"_qs);
+        write(u"image40.img"_s, randomBytes(40 << 20, 5));
+        m_served = path(u"image40.img"_s);
+        const QString local = path(u"copy40.out"_s);
         QProcess client;
-        startClient(client, {u"tftp"_qs, u"-m"_qs, u"octet"_qs, u"127.0.0.1"_qs, u"{port}"_qs, u"-c"_qs, u"get"_qs, u"{remote}"_qs, u"{local}"_qs},
-                    local, u"big"_qs);
+        startClient(client, {u"tftp"_s, u"-m"_s, u"octet"_s, u"127.0.0.1"_s, u"{port}"_s, u"-c"_s, u"get"_s, u"{remote}"_s, u"{local}"_s},
+                    local, u"big"_s);
         QVERIFY(runToEnd(client));
         QVERIFY(read(local) == read(m_served));
         QTRY_COMPARE_WITH_TIMEOUT(m_completions, QList<bool>{true}, 10000);
@@ -180,19 +181,19 @@ private Q_SLOTS:
         QTest::addColumn<bool>("wholeReply");    // the answer must match completely
 
         const QByteArray text = "a\nb\rc";
-        QTest::newRow("write refused") << packet({"x", "octet"}, 2) << u"small.img"_qs << QByteArray("\0\5\0\2", 4) << false;
-        QTest::newRow("unknown mode") << packet({"x", "mail"}, 1) << u"small.img"_qs << QByteArray("\0\5\0\4", 4) << false;
-        QTest::newRow("no mode") << QByteArray("\0\1x\0", 4) << u"small.img"_qs << QByteArray("\0\5\0\4", 4) << false;
-        QTest::newRow("data to the server port") << QByteArray("\0\3\0\1abc", 7) << u"small.img"_qs << QByteArray("\0\5\0\4", 4) << false;
-        QTest::newRow("unknown opcode") << QByteArray("\0\77", 2) << u"small.img"_qs << QByteArray("\0\5\0\4", 4) << false;
-        QTest::newRow("missing image") << packet({"x", "octet"}, 1) << u"gone.img"_qs << QByteArray("\0\5\0\1", 4) << false;
+        QTest::newRow("write refused") << packet({"x", "octet"}, 2) << u"small.img"_s << QByteArray("\0\5\0\2", 4) << false;
+        QTest::newRow("unknown mode") << packet({"x", "mail"}, 1) << u"small.img"_s << QByteArray("\0\5\0\4", 4) << false;
+        QTest::newRow("no mode") << QByteArray("\0\1x\0", 4) << u"small.img"_s << QByteArray("\0\5\0\4", 4) << false;
+        QTest::newRow("data to the server port") << QByteArray("\0\3\0\1abc", 7) << u"small.img"_s << QByteArray("\0\5\0\4", 4) << false;
+        QTest::newRow("unknown opcode") << QByteArray("\0\77", 2) << u"small.img"_s << QByteArray("\0\5\0\4", 4) << false;
+        QTest::newRow("missing image") << packet({"x", "octet"}, 1) << u"gone.img"_s << QByteArray("\0\5\0\1", 4) << false;
         QTest::newRow("empty image field") << packet({"x", "octet"}, 1) << QString() << QByteArray("\0\5\0\1", 4) << false;
-        QTest::newRow("image is a folder") << packet({"x", "octet"}, 1) << u"."_qs << QByteArray("\0\5\0\1", 4) << false;
-        QTest::newRow("netascii converted") << packet({"x", "NetASCII"}, 1) << u"tiny.txt"_qs
+        QTest::newRow("image is a folder") << packet({"x", "octet"}, 1) << u"."_s << QByteArray("\0\5\0\1", 4) << false;
+        QTest::newRow("netascii converted") << packet({"x", "NetASCII"}, 1) << u"tiny.txt"_s
                                             << QByteArray("\0\3\0\1a\r\nb\r\0c", 11) << true;
         QTest::newRow("options answered") << packet({"x", "octet", "blksize", "1024", "tsize", "0", "foo", "1"}, 1)
-                                          << u"small.img"_qs << packet({"blksize", "1024", "tsize", "1000"}, 6) << true;
-        write(u"tiny.txt"_qs, text);
+                                          << u"small.img"_s << packet({"blksize", "1024", "tsize", "1000"}, 6) << true;
+        write(u"tiny.txt"_s, text);
     }
 
     // Refusals and failures to open come with a TFTP error; none of them is
@@ -220,7 +221,7 @@ private Q_SLOTS:
     void keepsTheExchangeInStep()
     {
         m_server->setTiming({60000, 3});  // no retransmission during this test
-        m_served = path(u"three.img"_qs);
+        m_served = path(u"three.img"_s);
         const QByteArray image = read(m_served);
         RawClient client;
         const QByteArray request = packet({"x", "octet"}, 1);
@@ -257,7 +258,7 @@ private Q_SLOTS:
 
     void clientErrorEndsTransfer()
     {
-        m_served = path(u"image8.img"_qs);
+        m_served = path(u"image8.img"_s);
         RawClient client;
         client.send(m_port, packet({"x", "octet"}, 1));
         QCOMPARE(blockOf(client.receive()), quint16(1));
@@ -271,23 +272,23 @@ private Q_SLOTS:
     // Each request gets the file chosen at its arrival.
     void servesOthersWhileOneStalls()
     {
-        m_served = path(u"small.img"_qs);
+        m_served = path(u"small.img"_s);
         RawClient stalled;
         stalled.send(m_port, packet({"x", "octet"}, 1));
         QCOMPARE(blockOf(stalled.receive()), quint16(1));
 
-        m_served = path(u"image8.img"_qs);
-        const QString local1 = path(u"one.out"_qs), local2 = path(u"two.out"_qs);
+        m_served = path(u"image8.img"_s);
+        const QString local1 = path(u"one.out"_s), local2 = path(u"two.out"_s);
         QProcess one, two;
-        const QStringList get{u"tftp"_qs, u"127.0.0.1"_qs, u"{port}"_qs, u"-c"_qs, u"get"_qs, u"{remote}"_qs, u"{local}"_qs};
-        startClient(one, get, local1, u"a"_qs);
+        const QStringList get{u"tftp"_s, u"127.0.0.1"_s, u"{port}"_s, u"-c"_s, u"get"_s, u"{remote}"_s, u"{local}"_s};
+        startClient(one, get, local1, u"a"_s);
         QTRY_COMPARE_WITH_TIMEOUT(m_askedFor.size(), 2, 20000);
-        m_served = path(u"blocks.img"_qs);
-        startClient(two, get, local2, u"b"_qs);
+        m_served = path(u"blocks.img"_s);
+        startClient(two, get, local2, u"b"_s);
         QVERIFY(runToEnd(one));
         QVERIFY(runToEnd(two));
-        QCOMPARE(read(local1), read(path(u"image8.img"_qs)));
-        QCOMPARE(read(local2), read(path(u"blocks.img"_qs)));
+        QCOMPARE(read(local1), read(path(u"image8.img"_s)));
+        QCOMPARE(read(local2), read(path(u"blocks.img"_s)));
 
         QTRY_COMPARE_WITH_TIMEOUT(m_completions.size(), 3, 20000);
         QCOMPARE(m_completions.count(true), 2);
@@ -334,7 +335,7 @@ private:
     void startClient(QProcess &client, QStringList command, const QString &local, const QString &remote)
     {
         for (QString &word : command)
-            word.replace(u"{port}"_qs, QString::number(m_port)).replace(u"{local}"_qs, local).replace(u"{remote}"_qs, remote);
+            word.replace(u"{port}"_s, QString::number(m_port)).replace(u"{local}"_s, local).replace(u"{remote}"_s, remote);
         client.setProcessChannelMode(QProcess::MergedChannels);
         client.start(command.takeFirst(), command);
         QVERIFY2(client.waitForStarted(), qPrintable(client.errorString()));
