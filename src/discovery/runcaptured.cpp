@@ -29,7 +29,7 @@ void runAtIdlePriority(QProcess &process)
     process.setCreateProcessArgumentsModifier([](QProcess::CreateProcessArguments *arguments) {
         arguments->flags |= IDLE_PRIORITY_CLASS;
         arguments->startupInfo->dwFlags |= STARTF_USESHOWWINDOW;
-        arguments->startupInfo->wShowWindow = SW_SHOWMINIMIZED;
+        arguments->startupInfo->wShowWindow = SW_MINIMIZE;
     });
 #elif defined(Q_OS_UNIX)
     process.setChildProcessModifier([] { [[maybe_unused]] const int ignored = ::nice(19); });

@@ -1,10 +1,11 @@
-#include "discovery/neighboursource.h"
-
-#include <QHostAddress>
-
+// winsock2.h must come before anything that pulls in windows.h.
 #include <winsock2.h>
 #include <iphlpapi.h>
 #include <icmpapi.h>
+
+#include "discovery/neighboursource.h"
+
+#include <QHostAddress>
 
 #include <array>
 #include <vector>
