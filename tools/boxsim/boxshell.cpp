@@ -108,20 +108,22 @@ bool parseMode(const QString &text, QFileDevice::Permissions current, QFileDevic
     QFileDevice::Permissions change;
     for (const QChar c : text.mid(i + 1)) {
         if (c == QLatin1Char('r'))
-            change |= (user ? QFileDevice::ReadOwner | QFileDevice::ReadUser : QFileDevice::Permissions())
+            change |= (user ? QFileDevice::ReadOwner : QFileDevice::Permissions())
                       | (group ? QFileDevice::ReadGroup : QFileDevice::Permissions())
                       | (other ? QFileDevice::ReadOther : QFileDevice::Permissions());
         else if (c == QLatin1Char('w'))
-            change |= (user ? QFileDevice::WriteOwner | QFileDevice::WriteUser : QFileDevice::Permissions())
+            change |= (user ? QFileDevice::WriteOwner : QFileDevice::Permissions())
                       | (group ? QFileDevice::WriteGroup : QFileDevice::Permissions())
                       | (other ? QFileDevice::WriteOther : QFileDevice::Permissions());
         else if (c == QLatin1Char('x'))
-            change |= (user ? QFileDevice::ExeOwner | QFileDevice::ExeUser : QFileDevice::Permissions())
+            change |= (user ? QFileDevice::ExeOwner : QFileDevice::Permissions())
                       | (group ? QFileDevice::ExeGroup : QFileDevice::Permissions())
                       | (other ? QFileDevice::ExeOther : QFileDevice::Permissions());
         else
             return false;
     }
+    // Qt reports the owner's bits twice, as Owner and as User; keep one copy.
+    current &= ~(QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser);
     mode = add ? (current | change) : (current & ~change);
     return true;
 }
@@ -299,13 +301,6 @@ int BoxShell::chmod(const QStringList &arguments, ShellOutputs &output)
             writeErr(output, utf8(QStringLiteral("chmod: invalid mode: ") + arguments.first() + QLatin1Char('\n')));
             return 1;
         }
-        // The owner's bits stand for the user's on this PC too.
-        if (mode & QFileDevice::ReadOwner)
-            mode |= QFileDevice::ReadUser;
-        if (mode & QFileDevice::WriteOwner)
-            mode |= QFileDevice::WriteUser;
-        if (mode & QFileDevice::ExeOwner)
-            mode |= QFileDevice::ExeUser;
         QFile::setPermissions(*local, mode);
     }
     return status;
