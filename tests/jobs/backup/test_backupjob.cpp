@@ -1,3 +1,5 @@
+#include "app/core/settingsstore.h"
+#include "app/mainwindow.h"
 #include "jobs/partitions/jobwindow.h"
 #include "widgets/busycursor.h"
 #include "widgets/foldertree.h"
@@ -18,6 +20,8 @@ class TestBackupJob : public QObject {
 private Q_SLOTS:
     void backup_data();
     void backup();
+    void checksBeforeJob_data();
+    void checksBeforeJob();
     void backupFails_data();
     void backupFails();
 };
@@ -93,6 +97,41 @@ void TestBackupJob::backup()
     QVERIFY(!w.box().exists(u"/tmp/save.img"_s));
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{fileName});
     QTRY_VERIFY_WITH_TIMEOUT(!BusyCursor::isBusy(), JobTimeout);
+}
+
+void TestBackupJob::checksBeforeJob_data()
+{
+    QTest::addColumn<QString>("partitionText");
+    QTest::addColumn<QString>("message"); // empty: nothing is shown
+
+    QTest::newRow("no partition") << QString() << u"No partition chosen"_s;
+    QTest::newRow("not a partition") << u"Choose mtd"_s << QString();
+    QTest::newRow("no number") << u"mtdblock"_s << QString();
+}
+
+void TestBackupJob::checksBeforeJob()
+{
+    QFETCH(QString, partitionText);
+    QFETCH(QString, message);
+
+    QTemporaryDir folder;
+    JobWindow w;
+    QVERIFY2(w.open(), qPrintable(w.errorString()));
+    w.find<FolderTree>(u"RzShellTree1"_s)->selectPath(folder.path());
+    choosePartition(w, partitionText, QString());
+
+    w.click(u"RzButton4"_s);
+    QCOMPARE(SettingsStore::read(SettingsStore::BackupPath), folder.path());
+    if (message.isEmpty()) {
+        QVERIFY(!shownMessageBox());
+    } else {
+        QMessageBox *box = shownMessageBox();
+        QVERIFY(box);
+        QCOMPARE(box->text(), message);
+        answer(box, QMessageBox::Ok);
+    }
+    QVERIFY(!BusyCursor::isBusy());
+    QVERIFY(w.window().state().JobCode.isEmpty());
 }
 
 void TestBackupJob::backupFails_data()

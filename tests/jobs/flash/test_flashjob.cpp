@@ -1,3 +1,4 @@
+#include "app/core/settingsstore.h"
 #include "app/mainwindow.h"
 #include "fcp/fcpresource.h"
 #include "jobs/partitions/jobwindow.h"
@@ -6,6 +7,8 @@
 #include "widgets/radiogroup.h"
 #include "widgets/terminal/telnetterminal.h"
 
+#include <QComboBox>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QRadioButton>
 #include <QRandomGenerator>
@@ -22,6 +25,8 @@ private Q_SLOTS:
     void initTestCase();
     void flash_data();
     void flash();
+    void checksBeforeUpload_data();
+    void checksBeforeUpload();
     void answerNo();
     void uploadFails_data();
     void uploadFails();
@@ -140,6 +145,48 @@ void TestFlashJob::flash()
     const qsizetype reset = progress.indexOf(0, writerDone);
     QVERIFY2(writerDone >= 0 && reset > writerDone && progress.indexOf(100, reset) > reset,
              qPrintable(QString::number(progress.size())));
+}
+
+void TestFlashJob::checksBeforeUpload_data()
+{
+    QTest::addColumn<QString>("image");
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<QString>("user");
+    QTest::addColumn<QString>("message"); // empty: nothing is shown
+
+    QTest::newRow("no image") << QString() << u"127.0.0.1"_s << u"root"_s << QString();
+    QTest::newRow("no box address") << u"x.img"_s << QString() << u"root"_s << u"No box address"_s;
+    QTest::newRow("no user id") << u"x.img"_s << u"127.0.0.1"_s << QString() << u"No user id"_s;
+}
+
+void TestFlashJob::checksBeforeUpload()
+{
+    QFETCH(QString, image);
+    QFETCH(QString, address);
+    QFETCH(QString, user);
+    QFETCH(QString, message);
+
+    JobWindow w;
+    QVERIFY2(w.open(), qPrintable(w.errorString()));
+    const QString imagePath = image.isEmpty() ? QString() : m_dir.filePath(image);
+    w.find<FileNameEdit>(u"LMDFileOpenEdit1"_s)->setFileName(imagePath);
+    w.find<QComboBox>(u"RzComboBox1"_s)->setEditText(address);
+    w.find<QLineEdit>(u"RzEdit2"_s)->setText(user);
+
+    w.click(u"RzButton1"_s);
+    QCOMPARE(SettingsStore::read(SettingsStore::Image1), imagePath);
+    if (message.isEmpty()) {
+        QVERIFY(!shownMessageBox());
+    } else {
+        QMessageBox *box = waitForMessageBox();
+        QVERIFY(box);
+        QCOMPARE(box->text(), message);
+        QCOMPARE(w.currentPage(), u"TabSheet3"_s);
+        answer(box, QMessageBox::Ok);
+    }
+    QVERIFY(idle(w));
+    QVERIFY(w.window().state().JobCode.isEmpty());
+    QVERIFY(!w.box().exists(u"/var/tmp/fcp"_s));
 }
 
 void TestFlashJob::answerNo()

@@ -45,6 +45,8 @@ bool JobWindow::open(const SimBoxOptions &boxOptions)
     texts.MsgBackupSavedHead = SavedHead;
     texts.MsgBackupSavedMid = SavedMid;
     texts.MsgNoMtdSelected = QStringLiteral("No partition chosen");
+    texts.MsgNoBoxIp = QStringLiteral("No box address");
+    texts.MsgNoUserId = QStringLiteral("No user id");
     return true;
 }
 
