@@ -10,6 +10,7 @@
 #include "widgets/controls.h"
 #include "widgets/hintstyle.h"
 
+#include <QCloseEvent>
 #include <QDateTime>
 #include <QDir>
 #include <QFileSystemModel>
@@ -65,6 +66,7 @@ TForm1::TForm1(const AppOptions &options, QWidget *parent)
 
     attachPageControllers(this, m_state, m_options);
     FormCreate();
+    FormResize();
 }
 
 TForm1::~TForm1() = default;
@@ -321,6 +323,18 @@ void TForm1::showEvent(QShowEvent *event)
         outer.moveCenter(display->availableGeometry().center());
         move(outer.topLeft());
     }
+}
+
+void TForm1::closeEvent(QCloseEvent *event)
+{
+    // Windows the main window owns (the TV-guide window) go with it, so that
+    // closing it always ends the program.
+    const QList<QWidget *> owned = findChildren<QWidget *>();
+    for (QWidget *widget : owned) {
+        if (widget->isWindow() && widget->isVisible())
+            widget->close();
+    }
+    QMainWindow::closeEvent(event);
 }
 
 bool TForm1::event(QEvent *event)

@@ -1,6 +1,7 @@
 #include "widgets/hintstyle.h"
 
 #include <QApplication>
+#include <QStyleFactory>
 
 int HintStyle::styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
                          QStyleHintReturn *returnData) const
@@ -13,5 +14,5 @@ int HintStyle::styleHint(StyleHint hint, const QStyleOption *option, const QWidg
 void HintStyle::install()
 {
     if (!qobject_cast<HintStyle *>(QApplication::style()))
-        QApplication::setStyle(new HintStyle(QStringLiteral("Fusion")));
+        QApplication::setStyle(new HintStyle(QStyleFactory::create(QApplication::style()->name())));
 }

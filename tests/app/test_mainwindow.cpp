@@ -557,8 +557,12 @@ void TestMainWindow::exitByMenu()
     QVERIFY(QTest::qWaitForWindowExposed(window));
     find<QAction>(window, "WebHelp1")->trigger();
     QVERIFY(window->isVisible());
+    // A window it owns (like the TV-guide window) closes with it.
+    auto *owned = new QWidget(window, Qt::Window);
+    owned->show();
     find<QAction>(window, "Beenden1")->trigger();
     QVERIFY(!window->isVisible());
+    QVERIFY(!owned->isVisible());
     QVERIFY(!SettingsStore::exists(SettingsStore::BoxIp));
 }
 
