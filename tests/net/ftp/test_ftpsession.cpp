@@ -9,10 +9,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#ifdef Q_OS_UNIX
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#endif
 
 #include <memory>
 #include <vector>
@@ -21,6 +23,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+#ifdef Q_OS_UNIX
 // A listening socket on loopback whose accept queue is full: the kernel
 // drops further SYNs, so a connect to it hangs like one to a switched-off box.
 class FullBacklog {
@@ -60,6 +63,13 @@ private:
     quint16 m_port = 0;
     std::vector<std::unique_ptr<QTcpSocket>> m_fillers;
 };
+#else
+class FullBacklog {
+public:
+    bool setUp() { return false; }
+    quint16 port() const { return 0; }
+};
+#endif
 
 // A TCP server that greets with fixed bytes and then says nothing more.
 class ScriptedGreeter : public QTcpServer {
