@@ -26,7 +26,9 @@ struct SimBoxOptions {
     bool splitPrompt = false;   // prompt in segments of its own, split after "$"
     int slowMs = 0;             // delay before every output of the telnet side
     QString dropOn;             // close the telnet connection on a command line containing this
-    QStringList extraArguments; // passed to the simulator as they stand
+    // Passed to the simulator as they stand, e.g. the FTP fault modes
+    // "--ftp-close-data-early" BYTES and "--ftp-silent-after-accept".
+    QStringList extraArguments;
 };
 
 class SimBoxProcess;
