@@ -94,6 +94,14 @@ void JobSequencer::beginJob(const QString &jobCode)
         onResetTimer();
     }
     m_state.PromptTally.clear();
+    if (m_open && isWatchedJob(m_state.JobCode)) {
+        // The job this one replaces will never end: give back what it held,
+        // unless the new job's starter has just taken it again.
+        if (jobCode != u"1")
+            enableFlashButton();
+        if (!isWatchedJob(jobCode))
+            BusyCursor::restore();
+    }
     m_state.JobCode = jobCode;
     ++m_run;
     m_open = true;
@@ -250,6 +258,9 @@ QCoro::Task<> JobSequencer::completeResultJob(QString code)
         } catch (const std::exception &error) {
             if (self)
                 m_terminal->printNotice(tr("Fetching the job's result failed: %1").arg(QString::fromLocal8Bit(error.what())));
+        } catch (...) {
+            if (self)
+                m_terminal->printNotice(tr("Fetching the job's result failed."));
         }
     }
     if (!self)

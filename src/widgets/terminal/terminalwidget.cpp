@@ -134,10 +134,10 @@ void TerminalWidget::feed(const QByteArray &bytes)
 
 void TerminalWidget::clearScreen()
 {
-    // A hard reset also drops an escape sequence the box left unfinished.
-    vterm_screen_reset(m_screen, 1);
+    // A fresh screen also forgets an escape sequence the box left unfinished,
+    // which a reset of the screen would not.
+    createScreen();
     m_scrollOffset = 0;
-    update();
 }
 
 void TerminalWidget::setScreenSize(int rows, int columns)
@@ -309,7 +309,7 @@ void TerminalWidget::keyPressEvent(QKeyEvent *event)
         if (c.unicode() < 0x20 || c.unicode() == 0x7f)
             Q_EMIT keyInput(QByteArray(1, char(c.unicode())));
         else
-            vterm_keyboard_unichar(m_vterm, c.unicode(), VTermModifier(modifiers & ~VTERM_MOD_CTRL));
+            vterm_keyboard_unichar(m_vterm, c.unicode(), VTermModifier(modifiers & ~VTERM_MOD_SHIFT));
     }
 }
 

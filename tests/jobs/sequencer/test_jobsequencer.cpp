@@ -1,4 +1,5 @@
 #include "app/core/appoptions.h"
+#include "app/mainwindow.h"
 #include "app/core/windowstate.h"
 #include "jobs/sequencer/jobsequencer.h"
 #include "support/simbox.h"
@@ -17,7 +18,6 @@
 #include <QTcpServer>
 #include <QTest>
 #include <QTimer>
-#include <QVBoxLayout>
 
 #include <memory>
 
@@ -27,54 +27,82 @@ namespace {
 
 constexpr int JobWait = 90000;  // a job takes about six seconds on an idle machine
 
-// The few controls of the main window the sequencer works with, by their
-// form names.
+QMessageBox *openMessageBox()
+{
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget *widget : windows) {
+        if (auto *box = qobject_cast<QMessageBox *>(widget); box && box->isVisible())
+            return box;
+    }
+    return nullptr;
+}
+
+// The real main window on the simulated box's telnet port, with the
+// controls the sequencer works with found by their form names.
 struct Window {
-    QWidget root;
-    QTabWidget *pages = new QTabWidget(&root);
-    QWidget *uploadPage = new QWidget;
-    QWidget *diskPage = new QWidget;
-    TelnetTerminal *terminal = new TelnetTerminal(uploadPage);
-    QPushButton *flashButton = new QPushButton(QStringLiteral("Flash Image"), uploadPage);
-    QLabel *display = new QLabel(uploadPage);
-    QComboBox *address = new QComboBox(&root);
-    QLineEdit *user = new QLineEdit(QStringLiteral("root"), &root);
-    QLineEdit *password = new QLineEdit(QStringLiteral("vexa"), &root);
-    WindowState state;
-    JobSequencer *sequencer = nullptr;
+    std::unique_ptr<TForm1> form;
+    QWidget &root;
+    QTabWidget *pages;
+    QWidget *uploadPage;
+    QWidget *diskPage;
+    TelnetTerminal *terminal;
+    QPushButton *flashButton;
+    QLabel *display;
+    QComboBox *address;
+    QLineEdit *user;
+    QLineEdit *password;
+    WindowState &state;
+    JobSequencer *sequencer;
     int backups = 0;
     QString backupScreen;  // the terminal as backupit found it
     bool resetArmedDuringBackup = true;
 
     explicit Window(quint16 telnetPort)
+        : form(std::make_unique<TForm1>(optionsFor(telnetPort)))
+        , root(*form)
+        , pages(find<QTabWidget>("RzPageControl1"))
+        , uploadPage(find<QWidget>("TabSheet1"))
+        , diskPage(find<QWidget>("TabSheet6"))
+        , terminal(find<TelnetTerminal>("TnScript1"))
+        , flashButton(find<QPushButton>("RzButton1"))
+        , display(find<QLabel>("rzd1"))
+        , address(find<QComboBox>("RzComboBox1"))
+        , user(find<QLineEdit>("RzEdit2"))
+        , password(find<QLineEdit>("RzEdit3"))
+        , state(form->state())
+        , sequencer(root.findChild<JobSequencer *>(QStringLiteral("JobSequencer")))
     {
-        pages->setObjectName(QStringLiteral("RzPageControl1"));
-        uploadPage->setObjectName(QStringLiteral("TabSheet1"));
-        diskPage->setObjectName(QStringLiteral("TabSheet6"));
-        pages->addTab(uploadPage, QStringLiteral("Upload"));
-        pages->addTab(diskPage, QStringLiteral("HD-Control"));
-        terminal->setObjectName(QStringLiteral("TnScript1"));
-        flashButton->setObjectName(QStringLiteral("RzButton1"));
-        display->setObjectName(QStringLiteral("rzd1"));
-        display->hide();
-        address->setObjectName(QStringLiteral("RzComboBox1"));
-        address->setEditable(true);
-        user->setObjectName(QStringLiteral("RzEdit2"));
-        password->setObjectName(QStringLiteral("RzEdit3"));
-        auto *layout = new QVBoxLayout(uploadPage);
-        layout->addWidget(terminal);
-        layout->addWidget(flashButton);
-
-        AppOptions options;
-        options.ports.telnet = telnetPort;
-        sequencer = new JobSequencer(&root, state, options);
+        address->setEditText(QString());
+        user->setText(u"root"_qs);
+        // This test watches the sequencer alone; the real result transfers
+        // are the backup and partition jobs' own tests.
         sequencer->setBackupit([this]() -> QCoro::Task<> {
             ++backups;
             backupScreen = terminal->screenText();
             resetArmedDuringBackup = root.findChild<QTimer *>(QStringLiteral("Timer5"))->isActive();
             co_await QCoro::sleepFor(200ms);  // the job completes only after the transfer
         });
-        root.show();
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        // No language file lies next to the test: the user closes that message.
+        while (QMessageBox *message = openMessageBox())
+            QTest::mouseClick(message->buttons().constFirst(), Qt::LeftButton);
+    }
+
+    static AppOptions optionsFor(quint16 telnetPort)
+    {
+        AppOptions options;
+        options.ports.telnet = telnetPort;
+        return options;
+    }
+
+    template<typename T>
+    T *find(const char *name) const
+    {
+        T *found = root.findChild<T *>(QString::fromLatin1(name));
+        if (!found)
+            qFatal("the window has no %s", name);
+        return found;
     }
 
     // Starts a job as a page's button handler does.
@@ -94,16 +122,6 @@ struct Window {
         return root.findChild<QTimer *>(QString::fromLatin1(name));
     }
 };
-
-QMessageBox *openMessageBox()
-{
-    const QWidgetList windows = QApplication::topLevelWidgets();
-    for (QWidget *widget : windows) {
-        if (auto *box = qobject_cast<QMessageBox *>(widget); box && box->isVisible())
-            return box;
-    }
-    return nullptr;
-}
 
 QString password(const SimBox &box)
 {
@@ -242,6 +260,7 @@ void TestJobSequencer::flashJobEndsOnTheFlashWriterOutput()
     QSignalSpy finished(window.sequencer, &JobSequencer::jobFinished);
     QSignalSpy reset(window.sequencer, &JobSequencer::displayReset);
 
+    window.state.LanguageName = u"english"_qs;
     window.start(u"1"_qs, u"5"_qs);
     QVERIFY(finished.wait(JobWait));
     QCOMPARE(finished.at(0).at(0).toString(), u"1"_qs);
