@@ -21,7 +21,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr qint64 FileSize = 64 * 1024 * 1024;
-constexpr int Runs = 3;
+constexpr int Runs = 15;
 
 struct Bench {
     TestFtpServer &server;

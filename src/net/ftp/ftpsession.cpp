@@ -491,15 +491,19 @@ QCoro::Task<FtpResult> FtpSession::retrieve(QString remoteName, QString localPat
     };
     qint64 received = 0;
     std::optional<FtpReply> finalReply;
-    QByteArray chunk;
+    // One buffer for the whole download: a fresh megabyte per read costs
+    // an allocation and its page faults every time.
+    QByteArray chunk(ReceiveChunk, Qt::Uninitialized);
     while (true) {
         if (!m_abortReason.isEmpty() || !m_data)
             co_return fail(FtpResult::failure(command + QStringLiteral(": ") + connectionLostText()));
         while (m_data->bytesAvailable() > 0) {
-            chunk = m_data->read(ReceiveChunk);
-            if (file.write(chunk) != chunk.size())
+            const qint64 read = m_data->read(chunk.data(), chunk.size());
+            if (read <= 0)
+                break;
+            if (file.write(chunk.constData(), read) != read)
                 co_return fail(FtpResult::failure(QStringLiteral("cannot write local file %1: %2").arg(localPath, file.errorString())));
-            received += chunk.size();
+            received += read;
         }
         progress.update(received);
         if (!m_dataError.isEmpty())
