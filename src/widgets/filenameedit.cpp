@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFocusEvent>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QTimer>
@@ -46,12 +47,22 @@ void FileNameEdit::setFilter(const QString &filter)
 bool FileNameEdit::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::FocusOut) {
+        // Another window taking the activation (a dialog, another program, a
+        // context menu) leaves the field's focus where it was.
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+            return QWidget::eventFilter(watched, event);
         // The focus may only be moving between the text and the button; decide
-        // once it has arrived wherever it goes.
-        QTimer::singleShot(0, this, [this] {
-            if (!focusInside())
-                Q_EMIT afterExit();
-        });
+        // once it has arrived wherever it goes, and only once for several
+        // focus changes that happen before then.
+        if (!m_exitCheckPending) {
+            m_exitCheckPending = true;
+            QTimer::singleShot(0, this, [this] {
+                m_exitCheckPending = false;
+                if (!focusInside())
+                    Q_EMIT afterExit();
+            });
+        }
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -6,8 +6,8 @@ class QLineEdit;
 class QToolButton;
 
 // A file-name field with a browse button. afterExit() is emitted whenever
-// the input focus leaves the whole field (text and button), by keyboard or
-// mouse.
+// the input focus leaves the whole field (text and button) for another
+// control of the same window, by keyboard or mouse.
 class FileNameEdit : public QWidget {
     Q_OBJECT
 public:
@@ -37,4 +37,5 @@ private:
     QLineEdit *m_edit;
     QToolButton *m_browse;
     QString m_filter;
+    bool m_exitCheckPending = false;
 };
