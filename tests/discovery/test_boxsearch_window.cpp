@@ -4,6 +4,7 @@
 #include "discovery/neighboursource.h"
 #include "discovery/runcaptured.h"
 #include "fixturelines.h"
+#include "support/messageboxes.h"
 #include "widgets/busycursor.h"
 
 #include <QApplication>
@@ -57,16 +58,6 @@ QStringList itemsOf(const QComboBox *combo)
     for (int i = 0; i < combo->count(); ++i)
         texts.append(combo->itemText(i));
     return texts;
-}
-
-QMessageBox *openMessageBox()
-{
-    const auto windows = QApplication::topLevelWidgets();
-    for (QWidget *widget : windows) {
-        if (auto *box = qobject_cast<QMessageBox *>(widget); box && box->isVisible())
-            return box;
-    }
-    return nullptr;
 }
 
 } // namespace
@@ -126,9 +117,9 @@ void TestBoxSearchWindow::createWindow()
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     // Where no language file lies next to the test, the window says so at start.
-    if (QMessageBox *box = openMessageBox()) {
+    if (QMessageBox *box = shownMessageBox()) {
         QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(!openMessageBox(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!shownMessageBox(), 10000);
     }
     m_pcAddress = m_window->findChild<QLineEdit *>(QStringLiteral("RzEdit1"));
     m_boxAddress = m_window->findChild<QComboBox *>(QStringLiteral("RzComboBox1"));
@@ -169,7 +160,7 @@ void TestBoxSearchWindow::addressWithoutSegmentSearchesNothing()
     QCOMPARE(m_boxAddress->count(), 0);
     QCOMPARE(m_found->count(), 0);
     QCOMPARE(m_captured->toPlainText(), QString());
-    QVERIFY(!openMessageBox());
+    QVERIFY(!shownMessageBox());
 }
 
 void TestBoxSearchWindow::twoBoxesFillTheFields()
@@ -190,7 +181,7 @@ void TestBoxSearchWindow::twoBoxesFillTheFields()
     QCOMPARE(m_boxAddress->currentText(), QStringLiteral("192.168.56.101"));
     QCOMPARE(m_captured->toPlainText().split(u'\n'), fixtureLines(fixture));
     QVERIFY(!BusyCursor::isBusy());
-    QVERIFY(!openMessageBox());
+    QVERIFY(!shownMessageBox());
 }
 
 void TestBoxSearchWindow::listingCommandThatCannotStart()
@@ -200,12 +191,12 @@ void TestBoxSearchWindow::listingCommandThatCannotStart()
     m_boxAddress->setEditText(QStringLiteral("192.168.1.99"));
 
     clickSearch(QStringLiteral("127.0.0.1"));
-    QTRY_VERIFY_WITH_TIMEOUT(openMessageBox(), 60000);
-    QMessageBox *box = openMessageBox();
+    QTRY_VERIFY_WITH_TIMEOUT(shownMessageBox(), 60000);
+    QMessageBox *box = shownMessageBox();
     QCOMPARE(box->windowTitle(), QStringLiteral("RunCaptured Error"));
     QVERIFY(!box->text().isEmpty());
     QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(!openMessageBox(), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(!shownMessageBox(), 10000);
 
     QVERIFY(m_search->isEnabled());
     QCOMPARE(m_boxAddress->currentText(), QString());

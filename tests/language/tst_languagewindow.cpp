@@ -2,6 +2,7 @@
 #include "app/language/codepage.h"
 #include "app/language/languageloader.h"
 #include "app/mainwindow.h"
+#include "support/messageboxes.h"
 #include "widgets/controls.h"
 #include "widgets/radiogroup.h"
 
@@ -133,24 +134,14 @@ void writeNumberedFile(const QString &path, int count, CodePage page = CodePage:
     file.write(encodeCodePage(lines.join(u"\r\n"_s) + u"\r\n"_s, page));
 }
 
-QMessageBox *openMessageBox()
-{
-    const QWidgetList windows = QApplication::topLevelWidgets();
-    for (QWidget *widget : windows) {
-        if (auto *box = qobject_cast<QMessageBox *>(widget); box && box->isVisible())
-            return box;
-    }
-    return nullptr;
-}
-
 // Closes the open message box as the user would, keeping its text.
 void answerMessageBox(QString &text)
 {
     QMessageBox *box = nullptr;
-    QTRY_VERIFY_WITH_TIMEOUT((box = openMessageBox()) != nullptr, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT((box = shownMessageBox()) != nullptr, 10000);
     text = box->text();
     QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(!openMessageBox(), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(!shownMessageBox(), 10000);
 }
 
 } // namespace
@@ -246,7 +237,7 @@ void LanguageWindowTest::switchingLanguagesChangesTheWindow()
     QCOMPARE(shown(m_window.get(), target), german);
     QCOMPARE(m_window->property("fontCharset").toInt(), 1);
     QCOMPARE(m_window->state().LanguageName, u"german"_s);
-    QVERIFY(!openMessageBox());
+    QVERIFY(!shownMessageBox());
 }
 
 void LanguageWindowTest::eachMenuItemLoadsItsLanguage_data()
@@ -282,7 +273,7 @@ void LanguageWindowTest::eachMenuItemLoadsItsLanguage()
     QCOMPARE(m_window->property("fontCharset").toInt(), charset);
     // The language items of the menu are never translated.
     QCOMPARE(shown(m_window.get(), u"action:Greek1"_s), u"Greek"_s);
-    QVERIFY(!openMessageBox());
+    QVERIFY(!shownMessageBox());
 }
 
 void LanguageWindowTest::everyLineReachesItsTargets_data()
@@ -301,7 +292,7 @@ void LanguageWindowTest::everyLineReachesItsTargets()
     m_window->state().LanguageName = u"english"_s;
     language(m_window.get(), m_window->state(), {m_folder.path()});
 
-    QVERIFY(!openMessageBox());
+    QVERIFY(!shownMessageBox());
     for (const auto &[line, target] : lineTargets()) {
         const QString expected = line <= lineCount ? numbered(line) : QString();
         QVERIFY2(shown(m_window.get(), target) == expected,

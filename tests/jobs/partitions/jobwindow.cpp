@@ -73,16 +73,6 @@ QString JobWindow::currentPage() const
     return page ? page->objectName() : QString();
 }
 
-QMessageBox *shownMessageBox()
-{
-    const QWidgetList widgets = QApplication::topLevelWidgets();
-    for (QWidget *widget : widgets) {
-        if (auto *box = qobject_cast<QMessageBox *>(widget); box && box->isVisible())
-            return box;
-    }
-    return nullptr;
-}
-
 void answer(QMessageBox *box, QMessageBox::StandardButton button)
 {
     QAbstractButton *target = box->button(button);

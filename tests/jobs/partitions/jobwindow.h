@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/core/appoptions.h"
+#include "support/messageboxes.h"
 #include "support/simbox.h"
 
 #include <QMessageBox>
@@ -47,7 +48,5 @@ private:
     QString m_error;
 };
 
-// The message box the program shows right now, or nullptr.
-QMessageBox *shownMessageBox();
 // Closes a shown message box with one of its buttons, as the user would.
 void answer(QMessageBox *box, QMessageBox::StandardButton button);

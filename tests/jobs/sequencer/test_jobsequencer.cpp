@@ -2,6 +2,7 @@
 #include "app/mainwindow.h"
 #include "app/core/windowstate.h"
 #include "jobs/sequencer/jobsequencer.h"
+#include "support/messageboxes.h"
 #include "support/simbox.h"
 #include "widgets/busycursor.h"
 #include "widgets/terminal/telnetterminal.h"
@@ -26,16 +27,6 @@ using namespace std::chrono_literals;
 namespace {
 
 constexpr int JobWait = 90000;  // a job takes about six seconds on an idle machine
-
-QMessageBox *openMessageBox()
-{
-    const QWidgetList windows = QApplication::topLevelWidgets();
-    for (QWidget *widget : windows) {
-        if (auto *box = qobject_cast<QMessageBox *>(widget); box && box->isVisible())
-            return box;
-    }
-    return nullptr;
-}
 
 // The real main window on the simulated box's telnet port, with the
 // controls the sequencer works with found by their form names.
@@ -85,7 +76,7 @@ struct Window {
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
         // No language file lies next to the test: the user closes that message.
-        while (QMessageBox *message = openMessageBox())
+        while (QMessageBox *message = shownMessageBox())
             QTest::mouseClick(message->buttons().constFirst(), Qt::LeftButton);
     }
 
@@ -344,7 +335,7 @@ void TestJobSequencer::closedConnectionEndsTheJob()
     QVERIFY(!BusyCursor::isBusy());
     QVERIFY(!window.sequencer->isJobOpen());
     QCOMPARE(window.backups, 0);
-    QVERIFY(openMessageBox() == nullptr);
+    QVERIFY(shownMessageBox() == nullptr);
     for (const char *name : {"Timer1", "Timer2", "Timer3", "Timer5"})
         QVERIFY2(!window.timer(name)->isActive(), name);
 }
@@ -372,12 +363,12 @@ void TestJobSequencer::unreachableBoxEndsTheJob()
     QSignalSpy abandoned(window.sequencer, &JobSequencer::jobAbandoned);
 
     window.start(u"4"_qs);
-    QTRY_VERIFY_WITH_TIMEOUT(openMessageBox() != nullptr, JobWait);
-    QMessageBox *message = openMessageBox();
+    QTRY_VERIFY_WITH_TIMEOUT(shownMessageBox() != nullptr, JobWait);
+    QMessageBox *message = shownMessageBox();
     QVERIFY2(message->text().contains(shown), qPrintable(message->text()));
     QCOMPARE(message->windowTitle(), u"Boxwart"_qs);
     QTest::mouseClick(message->buttons().constFirst(), Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(openMessageBox() == nullptr, JobWait);
+    QTRY_VERIFY_WITH_TIMEOUT(shownMessageBox() == nullptr, JobWait);
 
     QCOMPARE(abandoned.size(), 1);
     QVERIFY(window.terminal->screenText().contains(shown));

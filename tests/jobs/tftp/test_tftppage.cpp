@@ -1,6 +1,7 @@
 #include "app/core/settingsstore.h"
 #include "app/mainwindow.h"
 #include "net/tftp/tftpserver.h"
+#include "support/messageboxes.h"
 #include "widgets/filenameedit.h"
 
 #include <QApplication>
@@ -27,23 +28,15 @@ namespace {
 
 constexpr int Timeout = 60000;
 
-QMessageBox *shownBox()
-{
-    for (QWidget *widget : QApplication::topLevelWidgets())
-        if (auto *box = qobject_cast<QMessageBox *>(widget); box && box->isVisible())
-            return box;
-    return nullptr;
-}
-
 // Reads the shown box's text and closes it with its OK button.
 QString answerBox()
 {
     QMessageBox *box = nullptr;
-    if (!QTest::qWaitFor([&] { return (box = shownBox()) != nullptr; }, Timeout))
+    if (!QTest::qWaitFor([&] { return (box = shownMessageBox()) != nullptr; }, Timeout))
         return u"<no box>"_s;
     const QString text = box->text();
     QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
-    if (!QTest::qWaitFor([] { return shownBox() == nullptr; }, Timeout))
+    if (!QTest::qWaitFor([] { return shownMessageBox() == nullptr; }, Timeout))
         return u"<box stays open>"_s;
     return text;
 }
@@ -71,7 +64,7 @@ private Q_SLOTS:
         m_window->state().messages.MsgErrorPrefix = u"Fehler "_s;
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-        while (shownBox())  // whatever the start-up had to say
+        while (shownMessageBox())  // whatever the start-up had to say
             answerBox();
         m_window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
@@ -86,7 +79,7 @@ private Q_SLOTS:
 
     void cleanup()
     {
-        while (shownBox())
+        while (shownMessageBox())
             answerBox();
         m_window.reset();
     }
@@ -105,13 +98,13 @@ private Q_SLOTS:
         QCOMPARE(fetch(u"any/name"_s), read(image));
         QTRY_VERIFY_WITH_TIMEOUT(label()->property("blinking").toBool(), Timeout);
         QCOMPARE(m_window->findChild<QProgressBar *>(u"RzProgressBar1"_s)->value(), 100);
-        QVERIFY(!shownBox());
+        QVERIFY(!shownMessageBox());
 
         // A second "o.k." only stops the blinking; the field's current text
         // decides what the next request gets.
         click(u"RzButton7"_s);
         QVERIFY(!label()->property("blinking").toBool());
-        QVERIFY(!shownBox());
+        QVERIFY(!shownMessageBox());
         chooseImage(other);
         QCOMPARE(fetch(u"again"_s), read(other));
     }
@@ -123,7 +116,7 @@ private Q_SLOTS:
         chooseImage(QString());
         click(u"RzButton7"_s);
         QTest::qWait(0);
-        QVERIFY(!shownBox());
+        QVERIFY(!shownMessageBox());
         QVERIFY(!label()->property("blinking").toBool());
         QVERIFY(SettingsStore::exists(SettingsStore::Image2));
         QCOMPARE(SettingsStore::read(SettingsStore::Image2), QString());
@@ -163,7 +156,7 @@ private Q_SLOTS:
                 QCOMPARE(answerBox(), u"Bitte ein Image wählen"_s);
             } else {
                 QTest::qWait(0);
-                QVERIFY(!shownBox());
+                QVERIFY(!shownMessageBox());
             }
         }
     }
